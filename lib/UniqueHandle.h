@@ -63,9 +63,17 @@ struct LibraryHandleTraits {
     static void close(handle_type h) noexcept { ::FreeLibrary(h); }
 };
 
+// Menus that belong to no window and to no other menu.
+struct MenuHandleTraits {
+    using handle_type = HMENU;
+    static handle_type invalid() noexcept { return nullptr; }
+    static void close(handle_type h) noexcept { ::DestroyMenu(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using LibraryHandle = UniqueHandle<LibraryHandleTraits>;
+using MenuHandle = UniqueHandle<MenuHandleTraits>;
 
 }  // namespace lib
