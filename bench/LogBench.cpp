@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchTiming.h"
 #include "bench/BenchWriters.h"
 #include "lib/UniqueHandle.h"
 #include "log/KilnLogWrapper.h"
@@ -24,18 +25,6 @@ namespace {
 constexpr int kRounds = 7;
 constexpr int kRecordsPerWriter = 4000;
 constexpr DWORD kBoundMilliseconds = 120000;
-
-double Seconds() {
-    LARGE_INTEGER counter, frequency;
-    ::QueryPerformanceCounter(&counter);
-    ::QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 void Write(bool library, const std::string& path, int count) {
     if (library) {
@@ -53,9 +42,9 @@ std::string OwnPath() {
 
 // Records per second of one thread.
 double OneThread(bool library, const std::string& path) {
-    const double start = Seconds();
+    const double start = bench::Seconds();
     Write(library, path, kRecordsPerWriter);
-    return kRecordsPerWriter / (Seconds() - start);
+    return kRecordsPerWriter / (bench::Seconds() - start);
 }
 
 // Records per second of this process and a second copy of the program
@@ -82,7 +71,7 @@ double TwoProcesses(bool library, const std::string& path, int round) {
         return 0;
     }
 
-    const double start = Seconds();
+    const double start = bench::Seconds();
     ::SetEvent(go.get());
     Write(library, path, kRecordsPerWriter);
     DWORD exitCode = 1;
@@ -90,7 +79,7 @@ double TwoProcesses(bool library, const std::string& path, int round) {
         ::TerminateProcess(process.get(), 1);
         return 0;
     }
-    const double elapsed = Seconds() - start;
+    const double elapsed = bench::Seconds() - start;
     ::GetExitCodeProcess(process.get(), &exitCode);
     return exitCode == 0 ? 2 * kRecordsPerWriter / elapsed : 0;
 }
@@ -117,7 +106,7 @@ struct Series {
 
     void Print(const char* title) const {
         std::printf("%-14s library %8.0f records/s, bare loop %8.0f records/s, ratio %.2f (rounds:", title,
-                    Median(library), Median(bare), Median(ratio));
+                    bench::Median(library), bench::Median(bare), bench::Median(ratio));
         for (double r : ratio) std::printf(" %.2f", r);
         std::printf(")\n");
     }

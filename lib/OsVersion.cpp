@@ -3,11 +3,19 @@
 #include <windows.h>
 
 namespace lib {
+namespace {
 
-bool IsWindowsVistaOrLater() {
+bool VersionAtLeast(DWORD major, DWORD minor) {
     OSVERSIONINFOA info{};
     info.dwOSVersionInfoSize = sizeof info;
-    return ::GetVersionExA(&info) && info.dwMajorVersion >= 6;
+    return ::GetVersionExA(&info) &&
+           (info.dwMajorVersion > major || (info.dwMajorVersion == major && info.dwMinorVersion >= minor));
 }
+
+}  // namespace
+
+bool IsWindowsVistaOrLater() { return VersionAtLeast(6, 0); }
+
+bool IsWindowsXPOrLater() { return VersionAtLeast(5, 1); }
 
 }  // namespace lib

@@ -70,10 +70,18 @@ struct MenuHandleTraits {
     static void close(handle_type h) noexcept { ::DestroyMenu(h); }
 };
 
+// Regions not (yet) given to a window: SetWindowRgn makes the window their owner.
+struct RegionHandleTraits {
+    using handle_type = HRGN;
+    static handle_type invalid() noexcept { return nullptr; }
+    static void close(handle_type h) noexcept { ::DeleteObject(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using LibraryHandle = UniqueHandle<LibraryHandleTraits>;
 using MenuHandle = UniqueHandle<MenuHandleTraits>;
+using RegionHandle = UniqueHandle<RegionHandleTraits>;
 
 }  // namespace lib

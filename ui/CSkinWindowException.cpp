@@ -1,0 +1,7 @@
+#include "ui/CSkinWindowException.h"
+
+namespace ui {
+
+CSkinWindowException::~CSkinWindowException() = default;
+
+}  // namespace ui
