@@ -40,31 +40,43 @@ public:
         key_[0] = _mm_setr_epi8(b, g, r, b, g, r, b, g, r, b, g, r, b, g, r, b);
         key_[1] = _mm_setr_epi8(g, r, b, g, r, b, g, r, b, g, r, b, g, r, b, g);
         key_[2] = _mm_setr_epi8(r, b, g, r, b, g, r, b, g, r, b, g, r, b, g, r);
+        blue_ = _mm_set1_epi8(b);
         starts_[0] = _mm_setr_epi8(-1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1);
         starts_[1] = _mm_setr_epi8(0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0);
-        starts_[2] = _mm_setr_epi8(0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0, -1, 0, 0);
     }
 
-    // Bit 3j set when pixel j at p equals the key in all three bytes; found
-    // to be 0 early when no first byte of a pixel is the key's.
-    std::uint64_t Keys(const BYTE* p) const noexcept {
-        __m128i equal[3];
-        __m128i starts = _mm_setzero_si128();
-        for (int v = 0; v < 3; ++v) {
-            equal[v] = _mm_cmpeq_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * v)), key_[v]);
-            starts = _mm_or_si128(starts, _mm_and_si128(equal[v], starts_[v]));
-        }
-        if (_mm_movemask_epi8(starts) == 0) return 0;
+    static void Load(const BYTE* p, __m128i (&v)[3]) noexcept {
+        for (int i = 0; i < 3; ++i) v[i] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i));
+    }
+
+    // Bit 3j set when pixel j of `v` equals the key in all three bytes; found
+    // to be 0 early when no first byte of a pixel is the key's. The first
+    // bytes lie at disjoint positions of the three vectors, so one vector
+    // gathers all 16 of them.
+    std::uint64_t Keys(const __m128i (&v)[3]) const noexcept {
+        const __m128i lastStarts = _mm_andnot_si128(_mm_or_si128(starts_[0], starts_[1]), v[2]);
+        const __m128i firsts =
+            _mm_or_si128(_mm_or_si128(_mm_and_si128(v[0], starts_[0]), _mm_and_si128(v[1], starts_[1])), lastStarts);
+        if (_mm_movemask_epi8(_mm_cmpeq_epi8(firsts, blue_)) == 0) return 0;
         std::uint64_t bytes = 0;
-        for (int v = 0; v < 3; ++v) {
-            bytes |= static_cast<std::uint64_t>(_mm_movemask_epi8(equal[v]) & 0xFFFF) << (16 * v);
+        for (int i = 0; i < 3; ++i) {
+            bytes |= static_cast<std::uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v[i], key_[i])) & 0xFFFF) << (16 * i);
         }
         return bytes & bytes >> 1 & bytes >> 2 & kPixelBits;
     }
+    std::uint64_t Keys(const BYTE* p) const noexcept {
+        __m128i v[3];
+        Load(p, v);
+        return Keys(v);
+    }
+
+    // Writes the pixels of `v` at `d` except those whose bit is set in `keys`.
+    static void StoreUnkeyed(BYTE* d, const __m128i (&v)[3], std::uint64_t keys) noexcept;
 
 private:
     __m128i key_[3];     // the key repeated over the block
-    __m128i starts_[3];  // 0xFF at the first byte of each pixel
+    __m128i blue_;       // the key's first byte in every position
+    __m128i starts_[2];  // 0xFF at the first byte of each pixel of the first two vectors
 };
 #endif
 
