@@ -8,12 +8,6 @@
 namespace logtest {
 namespace {
 
-long RunCommand(const std::string& command) {
-    test::ChildProcess child(command);
-    DWORD code = 0;
-    return child.Wait(kChildBoundMilliseconds, &code) ? static_cast<long>(code) : -1;
-}
-
 // Names carry the process id so that test runs side by side keep apart.
 std::string Stem(const std::string& name) { return name + "_" + std::to_string(::GetCurrentProcessId()); }
 
@@ -52,7 +46,7 @@ std::vector<std::string> Summary(const std::string& path) {
 }
 
 long RunScenario(const std::string& name, const std::string& argument) {
-    return RunCommand(test::ChildScenarioCommand(name, argument));
+    return test::RunToEnd(test::ChildScenarioCommand(name, argument));
 }
 
 ProgramCopy::ProgramCopy(const std::string& name, const std::string& settings)
@@ -65,9 +59,7 @@ ProgramCopy::ProgramCopy(const std::string& name, const std::string& settings)
 ProgramCopy::~ProgramCopy() { ::DeleteFileA(systemLog_.c_str()); }
 
 long ProgramCopy::Run(const std::string& scenario, const std::string& argument) const {
-    // The same command as for this program, with the copy in its place.
-    const std::string own = test::ChildScenarioCommand(scenario, argument);
-    return RunCommand("\"" + program_ + own.substr(test::OwnPath().size() + 1));
+    return test::RunToEnd(test::ChildScenarioCommand(scenario, argument, program_));
 }
 
 }  // namespace logtest

@@ -48,10 +48,16 @@ std::string BesideSelf(const std::string& fileName) {
     return path.substr(0, path.find_last_of('\\') + 1) + fileName;
 }
 
-std::string ChildScenarioCommand(const std::string& name, const std::string& argument) {
-    std::string command = "\"" + OwnPath() + "\" --child " + name;
+std::string ChildScenarioCommand(const std::string& name, const std::string& argument, const std::string& program) {
+    std::string command = "\"" + program + "\" --child " + name;
     if (!argument.empty()) command += " \"" + argument + "\"";
     return command;
+}
+
+long RunToEnd(const std::string& commandLine) {
+    ChildProcess child(commandLine);
+    DWORD code = 0;
+    return child.Wait(60000, &code) ? static_cast<long>(code) : -1;
 }
 
 }  // namespace test

@@ -35,7 +35,13 @@ private:
 std::string OwnPath();
 std::string BesideSelf(const std::string& fileName);
 
-// Command line that runs this test program's child scenario `name` with `argument`.
-std::string ChildScenarioCommand(const std::string& name, const std::string& argument = {});
+// Command line that runs the child scenario `name` with `argument`, in this
+// test program or in `program` (a copy of it).
+std::string ChildScenarioCommand(const std::string& name, const std::string& argument = {},
+                                 const std::string& program = OwnPath());
+
+// Runs `commandLine` to its end: its exit code, or -1 when it did not start or
+// did not end within a minute.
+long RunToEnd(const std::string& commandLine);
 
 }  // namespace test

@@ -22,13 +22,8 @@ int CountInLog(const std::string& folder, const std::string& text) {
 
 // A backslash before the closing quote would escape it, so the folder goes without one.
 long RunScenario(const std::string& name, const std::string& folder, const std::string& program) {
-    std::string command = test::ChildScenarioCommand(name, folder.substr(0, folder.size() - 1));
-    // The same command with the other program in this one's place.
-    if (!program.empty()) command = "\"" + program + command.substr(test::OwnPath().size() + 1);
-    test::ChildProcess child(command);
-    DWORD exitCode = 0;
-    if (!child.Wait(kChildBoundMilliseconds, &exitCode)) return -1;
-    return static_cast<long>(exitCode);
+    return test::RunToEnd(test::ChildScenarioCommand(name, folder.substr(0, folder.size() - 1),
+                                                     program.empty() ? test::OwnPath() : program));
 }
 
 std::string ScenarioFolder(const std::string& argument) { return argument + "\\"; }

@@ -4,9 +4,6 @@
 
 namespace updatetest {
 
-// Bound for one child scenario, generous for a loaded machine.
-constexpr unsigned long kChildBoundMilliseconds = 60000;
-
 // The log a child scenario starts in `folder`.
 std::string LogPath(const std::string& folder);
 void StartLog(const std::string& folder);
