@@ -6,6 +6,7 @@
 #   valid.pem              DNS:localhost, valid now
 #   expired.pem            DNS:localhost, expired in 2020
 #   wronghost.pem          DNS:wronghost.invalid, valid now
+#   untrusted.pem          DNS:localhost, self-signed (not from the test CA)
 # The host trust store is never touched.
 # Usage: tools/make-test-ca.sh FOLDER
 set -euo pipefail
@@ -62,3 +63,5 @@ from=$(date -u -d yesterday +%Y%m%d%H%M%SZ)
 sign "$db/localhost.csr" localhost "$out/valid.pem" -startdate "$from" -days 825
 sign "$db/localhost.csr" localhost "$out/expired.pem" -startdate 20200101000000Z -enddate 20200102000000Z
 sign "$db/wronghost.csr" wronghost "$out/wronghost.pem" -startdate "$from" -days 825
+openssl req -x509 -key "$out/server.key" -out "$out/untrusted.pem" -days 825 -subj "/CN=localhost" \
+  -addext "subjectAltName=DNS:localhost" 2>/dev/null

@@ -4,7 +4,7 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "ui/AnsiText.h"
+#include "lib/AnsiText.h"
 #include "ui/SkinError.h"
 #include "ui/SkinTokenizer.h"
 
@@ -40,7 +40,7 @@ public:
             if (token.text[0] == L'#') {
                 StartDirective(token.text);
             } else {
-                const std::string name = ToAnsi(token.text);
+                const std::string name = lib::ToAnsi(token.text);
                 item_ = &definition_.items[name];
                 item_->name = name;
                 state_ = State::OpenBrace;
@@ -48,12 +48,12 @@ public:
             return;
         case State::IncludeName:
             if (delimiter) Fail("#includeの構文が不正です。");
-            definition_.includes.push_back(ToAnsi(token.text));
+            definition_.includes.push_back(lib::ToAnsi(token.text));
             state_ = State::Top;
             return;
         case State::LanguageName:
             if (delimiter) Fail("#languageの構文が不正です。");
-            definition_.languages.push_back(ToAnsi(token.text));
+            definition_.languages.push_back(lib::ToAnsi(token.text));
             state_ = State::Top;
             return;
         case State::OpenBrace:
@@ -66,7 +66,7 @@ public:
                 return;
             }
             if (delimiter) Fail("}が見つかりません。");
-            values_ = &item_->keys[ToAnsi(token.text)];
+            values_ = &item_->keys[lib::ToAnsi(token.text)];
             state_ = State::Equals;
             return;
         case State::Equals:
@@ -80,7 +80,7 @@ public:
                 return;
             }
             if (delimiter) Fail(";が見つかりません。");
-            values_->push_back(ToAnsi(token.text));
+            values_->push_back(lib::ToAnsi(token.text));
             state_ = State::AfterValue;
             return;
         case State::AfterValue:
@@ -96,7 +96,7 @@ public:
             return;
         case State::Continue:
             if (!token.quoted) Fail("\\の次は文字列で無ければなりません。");
-            values_->back() += ToAnsi(token.text);
+            values_->back() += lib::ToAnsi(token.text);
             state_ = State::AfterValue;
             return;
         }
@@ -109,7 +109,7 @@ private:
         } else if (IsDirective(text, L"#language")) {
             state_ = State::LanguageName;
         } else {
-            Fail(FormatSkinText("%sは異常なプリプロセッサ命令です。", ToAnsi(text).c_str()));
+            Fail(FormatSkinText("%sは異常なプリプロセッサ命令です。", lib::ToAnsi(text).c_str()));
         }
     }
 

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "ui/AnsiText.h"
+#include "lib/AnsiText.h"
 
 namespace ui {
 namespace {
@@ -13,7 +13,7 @@ char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A
 bool EqualIgnoringAsciiCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t at = 0; at < a.size();) {
-        const std::size_t length = AnsiCharLength(a, at);
+        const std::size_t length = lib::AnsiCharLength(a, at);
         if (length == 1 ? AsciiLower(a[at]) != AsciiLower(b[at]) : a.compare(at, length, b, at, length) != 0) {
             return false;
         }

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "ui/AnsiText.h"
+#include "lib/AnsiText.h"
 #include "ui/SkinItemAccess.h"
 
 namespace ui {
@@ -17,7 +17,7 @@ std::string Unescape(const std::string& text, std::string_view escape, char repl
             result += replacement;
             at += escape.size();
         } else {
-            const std::size_t length = AnsiCharLength(text, at);
+            const std::size_t length = lib::AnsiCharLength(text, at);
             result.append(text, at, length);
             at += length;
         }

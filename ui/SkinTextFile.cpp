@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "ui/AnsiText.h"
+#include "lib/AnsiText.h"
 
 namespace ui {
 namespace {
@@ -28,7 +28,7 @@ std::vector<std::wstring> SplitSkinText(std::string_view bytes) {
         if (!text.empty()) std::memcpy(&text[0], bytes.data() + 2, text.size() * sizeof(wchar_t));
         return SplitAtCrLf(std::wstring_view(text), [](std::wstring_view line) { return std::wstring(line); });
     }
-    return SplitAtCrLf(bytes, [](std::string_view line) { return FromAnsi(line); });
+    return SplitAtCrLf(bytes, [](std::string_view line) { return lib::FromAnsi(line); });
 }
 
 }  // namespace ui

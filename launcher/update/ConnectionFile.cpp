@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <utility>
 
+#include "launcher/update/QuotedFields.h"
 #include "lib/UniqueHandle.h"
 #include "log/KilnLogWrapper.h"
 
@@ -70,32 +71,6 @@ const DefaultRow kDefaultRows[] = {
 
 constexpr std::size_t kMaxLineLength = 1023;
 
-// Comma-separated fields; quotes group and "" stands for one quote.
-std::vector<std::string> SplitFields(const std::string& line) {
-    std::vector<std::string> fields(1);
-    bool quoted = false;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        const char c = line[i];
-        std::string& field = fields.back();
-        if (::IsDBCSLeadByte(static_cast<BYTE>(c)) && i + 1 < line.size()) {
-            field += c;
-            field += line[++i];
-        } else if (c == '"') {
-            if (quoted && i + 1 < line.size() && line[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else {
-                quoted = !quoted;
-            }
-        } else if (c == ',' && !quoted) {
-            fields.emplace_back();
-        } else {
-            field += c;
-        }
-    }
-    return fields;
-}
-
 // CR LF, or LF alone when the text holds no CR LF at all.
 std::vector<std::string> SplitLines(const std::string& text) {
     const std::string end = text.find("\r\n") != std::string::npos ? "\r\n" : "\n";
@@ -159,7 +134,7 @@ std::vector<ConnectionLine> ParseConnectionText(const std::string& text) {
     std::vector<ConnectionLine> result;
     for (const std::string& line : SplitLines(text)) {
         if (line.empty() || line.size() > kMaxLineLength) break;
-        std::vector<std::string> fields = SplitFields(line);
+        std::vector<std::string> fields = SplitQuoted(line, ',');
         // strtol rather than atol: an out-of-range id saturates instead of overflowing.
         const int id = static_cast<int>(std::strtol(fields[0].c_str(), nullptr, 10));
         result.push_back({id, fields.size() > 1 ? std::move(fields[1]) : std::string()});

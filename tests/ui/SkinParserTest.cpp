@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/ui/SkinTestSupport.h"
-#include "ui/AnsiText.h"
+#include "lib/AnsiText.h"
 #include "ui/SkinDefinitionParser.h"
 #include "ui/SkinTextFile.h"
 #include "ui/SkinTokenizer.h"
@@ -45,7 +45,7 @@ TEST(SkinText, SplitsOnlyAtCrLfInBothEncodings) {
     for (const Case& c : cases) {
         const std::vector<std::wstring> split = ui::SplitSkinText(c.input);
         std::string lines;
-        for (std::size_t i = 0; i < split.size(); ++i) lines += (i ? "|" : "") + ui::ToAnsi(split[i]);
+        for (std::size_t i = 0; i < split.size(); ++i) lines += (i ? "|" : "") + lib::ToAnsi(split[i]);
         EXPECT_EQ(c.expected, lines) << c.input;
     }
 }
@@ -63,8 +63,8 @@ TEST(SkinText, TokenisesDelimitersQuotesAndText) {
     };
     for (const Case& c : cases) {
         std::string tokens;
-        for (const ui::SkinToken& token : ui::TokenizeSkinLine(ui::FromAnsi(c.input))) {
-            tokens += (token.quoted ? "<" : "[") + ui::ToAnsi(token.text) + (token.quoted ? ">" : "]");
+        for (const ui::SkinToken& token : ui::TokenizeSkinLine(lib::FromAnsi(c.input))) {
+            tokens += (token.quoted ? "<" : "[") + lib::ToAnsi(token.text) + (token.quoted ? ">" : "]");
         }
         EXPECT_EQ(c.expected, tokens) << c.input;
     }

@@ -8,7 +8,7 @@
 #include <thread>
 #include <utility>
 
-#include "ui/AnsiText.h"
+#include "lib/AnsiText.h"
 #include "ui/CSkinWindowException.h"
 #include "ui/SkinDefinitionLoader.h"
 #include "ui/SkinError.h"
@@ -55,7 +55,7 @@ std::string Crlf(const std::string& text) {
 }
 
 std::string Utf16File(const std::string& ansiText) {
-    const std::wstring text = ui::FromAnsi(ansiText);
+    const std::wstring text = lib::FromAnsi(ansiText);
     return "\xFF\xFE" + std::string(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
 }
 

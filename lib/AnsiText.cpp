@@ -1,11 +1,11 @@
-#include "ui/AnsiText.h"
+#include "lib/AnsiText.h"
 
 #include <windows.h>
 
 #include <climits>
 #include <stdexcept>
 
-namespace ui {
+namespace lib {
 namespace {
 
 int ConversionLength(std::size_t size) {
@@ -39,4 +39,4 @@ std::size_t AnsiCharLength(std::string_view text, std::size_t at) {
     return at + 1 < text.size() && ::IsDBCSLeadByte(static_cast<BYTE>(text[at])) ? 2 : 1;
 }
 
-}  // namespace ui
+}  // namespace lib

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace ui {
+namespace lib {
 
 std::string ToAnsi(std::wstring_view text);
 std::wstring FromAnsi(std::string_view text);
@@ -14,4 +14,4 @@ std::wstring FromAnsi(std::string_view text);
 // Bytes of the character at text[at]: 2 for a lead byte with a byte after it, else 1.
 std::size_t AnsiCharLength(std::string_view text, std::size_t at);
 
-}  // namespace ui
+}  // namespace lib

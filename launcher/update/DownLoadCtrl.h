@@ -1,0 +1,63 @@
+#pragma once
+// The update control of the silent-install window: asks the update service
+// for the current versions of the suite's components, compares them with the
+// installed programs and downloads the packages that need installing. Results
+// reach the owner window as posted messages only.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "launcher/update/ComponentVersions.h"
+#include "launcher/update/InstallerDownloader.h"
+#include "launcher/update/ServiceReply.h"
+#include "lib/UniqueHandle.h"
+
+class CDownLoadCtrl {
+public:
+    // Registered message the owner usually passes to SetOwner for the query's end.
+    static constexpr const char* kQueryEndMessage = "URLThreadProgress";
+    static constexpr const char* kNotifyErrorMessage = "CVLNotifyError";
+    // Message codes posted with kNotifyErrorMessage.
+    static constexpr unsigned kRequestFailedCode = 0x04100000;  // | low 16 bits of the request result
+    static constexpr unsigned kServiceResultCode = 0x04200000;  // | the service's result code
+    static constexpr DWORD kStopTimeout = 25000;
+
+    explicit CDownLoadCtrl(std::string downloadFolder = CInstallerDownloader::DefaultDownloadFolder());
+    CDownLoadCtrl(const CDownLoadCtrl&) = delete;
+    CDownLoadCtrl& operator=(const CDownLoadCtrl&) = delete;
+    virtual ~CDownLoadCtrl();
+
+    // Where the query's end is posted: `message`, wParam 0, lParam 0 (success) or -1.
+    void SetOwner(HWND window, UINT message);
+    // Starts the service query on a worker thread; false when one still runs
+    // or no thread could be made.
+    bool StartQuery();
+    bool ParseURLData(const BYTE* data, int size);
+    // Update and first-install flags of the programs beside the launcher.
+    int CheckHaveNewVersion() const;
+    // Starts downloading the package of component `number` (1-4).
+    bool StartDownload(int number);
+    CInstallerDownloader* GetDownloader(int number) const;
+    std::string GetPackagePath(int number) const;
+    // Stops every download and the query, each within kStopTimeout.
+    void StopAll();
+
+    int GetServiceResult() const { return reply_.result; }
+
+private:
+    static unsigned __stdcall QueryThreadRoutine(void* self);
+    // The query thread's work: 0 when the reply was understood, else -1.
+    int _GetURLThread() noexcept;
+    int QueryService();
+    void PostNotifyError(unsigned code) const;
+
+    HWND ownerWindow_ = nullptr;
+    UINT resultMessage_ = 0;
+    lib::KernelHandle queryAbortEvent_;
+    lib::KernelHandle queryThread_;
+    // Written by the query thread before it posts its end, read after that.
+    update::ServiceReply reply_;
+    std::unique_ptr<CInstallerDownloader> downloaders_[update::kComponentCount];
+    const std::string downloadFolder_;
+};

@@ -1,0 +1,201 @@
+// Requests, the worker and the control with stand-ins for msi.dll: what the
+// engine asks Windows Installer for, the end notification of a run without
+// TERMINATE, cancelling queued work and the bound on stopping.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <msi.h>
+
+#include <string>
+#include <vector>
+
+#include "lib/UniqueHandle.h"
+#include "tests/updater/MsiEngineTestSupport.h"
+#include "updater/MsiFunctions.h"
+#include "updater/MsiInstall.h"
+#include "updater/MsiInstallCommonRequest.h"
+#include "updater/MsiInstallControl.h"
+
+namespace {
+
+using msitest::HighWord;
+
+constexpr DWORD kBound = 15000;
+
+struct Call {
+    std::string path;
+    bool hasProperties;
+    std::string properties;
+};
+
+// What the stand-in installer does and saw. One run at a time, on the worker
+// or the test thread.
+struct FakeInstaller {
+    // Messages played to the handler during each install, and the result.
+    std::vector<std::pair<UINT, const char*>> script;
+    UINT result = ERROR_SUCCESS;
+    // When set, each install signals `started` and waits for `release` first.
+    bool block = false;
+    lib::KernelHandle started{::CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+    lib::KernelHandle release{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+
+    INSTALLUI_HANDLERA handler = nullptr;
+    LPVOID context = nullptr;
+    DWORD filter = 0;
+    INSTALLUILEVEL level = INSTALLUILEVEL_NOCHANGE;
+    std::vector<Call> calls;
+    std::vector<int> answers;
+};
+
+FakeInstaller* fake = nullptr;
+
+INSTALLUI_HANDLERA WINAPI FakeSetExternalUI(INSTALLUI_HANDLERA handler, DWORD filter, LPVOID context) {
+    fake->handler = handler;
+    fake->filter = filter;
+    fake->context = context;
+    return nullptr;
+}
+
+INSTALLUILEVEL WINAPI FakeSetInternalUI(INSTALLUILEVEL level, HWND*) {
+    fake->level = level;
+    return INSTALLUILEVEL_BASIC;
+}
+
+UINT WINAPI FakeInstallProduct(LPCSTR path, LPCSTR properties) {
+    fake->calls.push_back({path, properties != nullptr, properties ? properties : ""});
+    if (fake->block) {
+        ::SetEvent(fake->started.get());
+        ::WaitForSingleObject(fake->release.get(), 60000);
+    }
+    for (const auto& message : fake->script) {
+        fake->answers.push_back(fake->handler(fake->context, message.first, message.second));
+    }
+    return fake->result;
+}
+
+INSTALLSTATE WINAPI FakeQueryProductState(LPCSTR) { return INSTALLSTATE_UNKNOWN; }
+
+class MsiRequest : public ::testing::Test {
+protected:
+    MsiRequest()
+        : previous_(MsiInstaller::ReplaceMsiFunctions(
+              {&FakeSetExternalUI, &FakeSetInternalUI, &FakeInstallProduct, &FakeQueryProductState})) {
+        fake = &installer;
+        msitest::SettlePendingCancel();
+    }
+    ~MsiRequest() override {
+        ::SetEvent(installer.release.get());
+        MsiInstaller::ReplaceMsiFunctions(previous_);
+    }
+
+    void Run(std::int32_t installType, const std::string& path) {
+        MsiInstaller::MsiInstallCommonRequest(installType, 2, recorder.window(), recorder.message(), path).DoAction();
+        recorder.Drain();
+    }
+
+    InstallRequestRecord Record(const std::string& path) {
+        return msitest::MakeRecord(3, 1, recorder.window(), recorder.message(), path);
+    }
+
+    FakeInstaller installer;
+    msitest::NotifyRecorder recorder;
+
+private:
+    MsiInstaller::MsiFunctions previous_;
+};
+
+TEST_F(MsiRequest, InstallsSilentlyWithTheExternalHandlerAndTheReinstallProperties) {
+    installer.script = {{INSTALLMESSAGE_INITIALIZE, nullptr}, {INSTALLMESSAGE_TERMINATE, nullptr}};
+    Run(1, "C:\\first.msi");
+    Run(2, "C:\\second.msi");
+    ASSERT_EQ(2u, installer.calls.size());
+    EXPECT_EQ("C:\\first.msi", installer.calls[0].path);
+    EXPECT_FALSE(installer.calls[0].hasProperties);
+    EXPECT_EQ("C:\\second.msi", installer.calls[1].path);
+    EXPECT_EQ("REINSTALLMODE=vomus REINSTALL=ALL", installer.calls[1].properties);
+    EXPECT_EQ(0x7FFFu, installer.filter);
+    EXPECT_EQ(&MsiInstaller::MsiInstall::GetInstance(), installer.context);
+    EXPECT_EQ(INSTALLUILEVEL_NONE, installer.level);
+
+    // Other install types and an empty path do nothing at all.
+    Run(0, "C:\\first.msi");
+    Run(3, "C:\\first.msi");
+    Run(1, "");
+    EXPECT_EQ(2u, installer.calls.size());
+    EXPECT_EQ((std::vector<WPARAM>{INSTALL_NOTIFY_START, INSTALL_NOTIFY_END, INSTALL_NOTIFY_START, INSTALL_NOTIFY_END}),
+              recorder.codes());
+}
+
+TEST_F(MsiRequest, ARunWithoutTerminateStillEndsExactlyOnceAndIsLogged) {
+    const msitest::LogWatch log;
+    installer.script = {{INSTALLMESSAGE_INITIALIZE, nullptr}};
+    installer.result = ERROR_FILE_NOT_FOUND;
+    Run(1, "C:\\missing.msi");
+    ASSERT_EQ(2u, recorder.notifications().size());
+    EXPECT_EQ(INSTALL_NOTIFY_START, recorder.notifications()[0].code);
+    EXPECT_EQ(INSTALL_NOTIFY_END, recorder.notifications()[1].code);
+    EXPECT_EQ(HighWord(2), recorder.notifications()[1].value);
+    EXPECT_NE(std::string::npos, log.Added().find("MsiInstallCommonRequest::DoAction[ERROR:0x00000002]"));
+
+    // With a TERMINATE from the installer nothing is added.
+    recorder.Clear();
+    installer.script = {{INSTALLMESSAGE_INITIALIZE, nullptr}, {INSTALLMESSAGE_TERMINATE, nullptr}};
+    Run(1, "C:\\present.msi");
+    EXPECT_EQ((std::vector<WPARAM>{INSTALL_NOTIFY_START, INSTALL_NOTIFY_END}), recorder.codes());
+}
+
+TEST_F(MsiRequest, TheEndOfARunWithoutTerminateAlsoSettlesAPendingCancel) {
+    MsiInstaller::MsiInstall::GetInstance().Cancel();
+    installer.script = {{INSTALLMESSAGE_INITIALIZE, nullptr}, {INSTALLMESSAGE_PROGRESS, "1: 0 2: 10 3: 0 4: 0 "}};
+    installer.result = ERROR_INSTALL_USEREXIT;
+    Run(1, "C:\\cancelled.msi");
+    EXPECT_EQ((std::vector<int>{0, IDCANCEL}), installer.answers);
+    EXPECT_FALSE(MsiInstaller::MsiInstall::GetInstance().CancelRequested());
+    EXPECT_EQ((std::vector<WPARAM>{INSTALL_NOTIFY_START, INSTALL_NOTIFY_END}), recorder.codes());
+}
+
+TEST_F(MsiRequest, CancelDropsTheQueueAndCancelsTheRunningInstallation) {
+    installer.block = true;
+    installer.script = {{INSTALLMESSAGE_INITIALIZE, nullptr},
+                        {INSTALLMESSAGE_PROGRESS, "1: 0 2: 10 3: 0 4: 0 "},
+                        {INSTALLMESSAGE_TERMINATE, nullptr}};
+    MsiInstaller::MsiInstallControl control;
+    ASSERT_TRUE(control.Start());
+    control.QueueInstall(Record("C:\\a.msi"));
+    control.QueueInstall(Record("C:\\b.msi"));
+    control.QueueInstall(Record("C:\\c.msi"));
+    // The worker takes up the first request when its current wait ends.
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(installer.started.get(), kBound));
+
+    control.Cancel();
+    ::SetEvent(installer.release.get());
+    ASSERT_TRUE(recorder.PumpUntilEnds(1, kBound));
+    EXPECT_FALSE(MsiInstaller::MsiInstall::GetInstance().CancelRequested());
+    EXPECT_TRUE(control.Stop());
+
+    ASSERT_EQ(1u, installer.calls.size());
+    EXPECT_EQ("C:\\a.msi", installer.calls[0].path);
+    EXPECT_EQ((std::vector<int>{0, IDCANCEL, 0}), installer.answers);
+    EXPECT_EQ((std::vector<WPARAM>{INSTALL_NOTIFY_START, INSTALL_NOTIFY_END}), recorder.codes());
+}
+
+TEST_F(MsiRequest, StopEndsAHungWorkerWithinFiveSeconds) {
+    installer.block = true;
+    MsiInstaller::MsiInstallControl control;
+    control.QueueInstall(Record("C:\\hangs.msi"));
+    control.QueueInstall(Record("C:\\never.msi"));
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(installer.started.get(), kBound));
+
+    const ULONGLONG before = ::GetTickCount64();
+    EXPECT_TRUE(control.Stop());
+    const ULONGLONG took = ::GetTickCount64() - before;
+    EXPECT_GE(took, 4900u);
+    EXPECT_LT(took, 7000u);
+
+    // The queue went with the worker: a new worker finds nothing to do.
+    installer.block = false;
+    ASSERT_TRUE(control.Start());
+    EXPECT_TRUE(control.Stop());
+    EXPECT_EQ(1u, installer.calls.size());
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+#pragma once
+// An install request from the launcher, copied out of its record: installs
+// one package with progress notifications to the launcher's window.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "updater/MsiInstallRequest.h"
+
+namespace MsiInstaller {
+
+class MsiInstallCommonRequest : public MsiInstallRequest {
+public:
+    MsiInstallCommonRequest(std::int32_t installType, std::int32_t applicationType, HWND notifyWindow,
+                            UINT notifyMessage, std::string packagePath);
+
+    // Installs (type 1) or reinstalls (type 2) the package; any other type or
+    // an empty path does nothing.
+    void DoAction() override;
+
+private:
+    std::string packagePath_;
+    HWND notifyWindow_;
+    UINT notifyMessage_;
+    std::int32_t applicationType_;
+    std::int32_t installType_;
+};
+
+}  // namespace MsiInstaller
