@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "tests/support/TestWindow.h"
+
 namespace updatertest {
 namespace {
 
@@ -23,14 +25,7 @@ LauncherStandIn::~LauncherStandIn() {
 }
 
 unsigned LauncherStandIn::Run() {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &WindowProc;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExA(&windowClass);
-    window_ = ::CreateWindowExA(0, kClassName, "Ravelin_Launcher", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
-                                CW_USEDEFAULT, 0, nullptr, nullptr, windowClass.hInstance, this);
+    window_ = test::CreateTestWindow(kClassName, &WindowProc, "Ravelin_Launcher", WS_OVERLAPPEDWINDOW, nullptr, this);
     ::SetEvent(ready_.get());
     if (!window_) return 1;
     MSG message{};

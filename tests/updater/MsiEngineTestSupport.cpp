@@ -8,6 +8,7 @@
 #include "log/LogFolders.h"
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/TestWindow.h"
 #include "updater/MsiFunctions.h"
 #include "updater/MsiInstall.h"
 #include "updater/MsiInstallCallback.h"
@@ -27,13 +28,7 @@ std::string OwnSystemLog() {
 }  // namespace
 
 NotifyRecorder::NotifyRecorder() : message_(::RegisterWindowMessageA("InstallNotifyProgress")) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &WindowProc;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kClassName;
-    ::RegisterClassExA(&windowClass);
-    window_ = ::CreateWindowExA(0, kClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, windowClass.hInstance, this);
+    window_ = test::CreateTestWindow(kClassName, &WindowProc, "", 0, HWND_MESSAGE, this);
 }
 
 NotifyRecorder::~NotifyRecorder() {

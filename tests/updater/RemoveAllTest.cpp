@@ -10,6 +10,7 @@
 #include "tests/support/ChildProcess.h"
 #include "tests/support/ChildScenario.h"
 #include "tests/support/ScratchFolder.h"
+#include "tests/support/TestWindow.h"
 #include "tests/updater/MsiEngineTestSupport.h"
 #include "tests/updater/UpdaterProgram.h"
 
@@ -55,14 +56,8 @@ LRESULT CALLBACK ProgramWindowProc(HWND window, UINT message, WPARAM wParam, LPA
 // Shows a window titled `title` until it is closed (or a minute has passed).
 int RunProgramWindow(const char* title, bool stubborn, const std::string& closeLog) {
     ProgramWindow program{stubborn, closeLog};
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = &ProgramWindowProc;
-    windowClass.hInstance = ::GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = "RavelinSuiteProgramStandIn";
-    ::RegisterClassExA(&windowClass);
-    HWND window = ::CreateWindowExA(0, windowClass.lpszClassName, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, 0,
-                                    CW_USEDEFAULT, 0, nullptr, nullptr, windowClass.hInstance, &program);
+    HWND window = test::CreateTestWindow("RavelinSuiteProgramStandIn", &ProgramWindowProc, title,
+                                         WS_OVERLAPPEDWINDOW, nullptr, &program);
     if (!window) return 2;
     ::SetTimer(window, kLifetimeTimer, kLifetime, nullptr);
     lib::KernelHandle ready(::OpenEventA(EVENT_MODIFY_STATE, FALSE, kReadyEvent));
