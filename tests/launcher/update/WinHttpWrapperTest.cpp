@@ -91,6 +91,21 @@ protected:
     void SetUp() override {
         for (const char* instance : {"http", "https"}) test::SetServiceConfig(test::Service(instance), "{}");
     }
+
+    // Starts a GET of the small file served with `fault` and waits for its first bytes.
+    static void StartUntilFirstBytes(const std::string& fault, updatetest::PostedMessages* posted,
+                                     CWinHttpWrapper* http, lib::KernelHandle* worker) {
+        const std::string path = std::string("/") + kSmall;
+        Fault("http", path, fault);
+        const UINT progress = updatetest::Registered("LancherProgress");
+        const std::wstring url = Url("http", path);
+        ASSERT_TRUE(http->Initialize(url.c_str(), 0, nullptr, true));
+        ASSERT_TRUE(http->Connect(CWinHttpWrapper::kGet, kAgent, nullptr));
+        http->SetProgressTarget(posted->window(), progress);
+        worker->reset(http->SendRequest(nullptr, nullptr));
+        ASSERT_TRUE(worker->valid());
+        ASSERT_TRUE(posted->WaitFor(progress, 5000));
+    }
 };
 
 TEST_F(Http, RequestAsSent) {
@@ -276,18 +291,11 @@ TEST_F(Http, UnusualLengths) {
 }
 
 TEST_F(Http, AbortWhileDataFlows) {
-    const std::string path = std::string("/") + kSmall;
-    Fault("http", path, R"({"kind": "slow", "chunk": 1000, "interval": 0.05})");
     updatetest::PostedMessages posted;
-    const UINT progress = updatetest::Registered("LancherProgress");
     CWinHttpWrapper http;
-    const std::wstring url = Url("http", path);
-    ASSERT_TRUE(http.Initialize(url.c_str(), 0, nullptr, true));
-    ASSERT_TRUE(http.Connect(CWinHttpWrapper::kGet, kAgent, nullptr));
-    http.SetProgressTarget(posted.window(), progress);
-    lib::KernelHandle worker(http.SendRequest(nullptr, nullptr));
-    ASSERT_TRUE(worker.valid());
-    ASSERT_TRUE(posted.WaitFor(progress, 5000));
+    lib::KernelHandle worker;
+    ASSERT_NO_FATAL_FAILURE(StartUntilFirstBytes(R"({"kind": "slow", "chunk": 1000, "interval": 0.05})", &posted,
+                                                 &http, &worker));
     // No new request while this one runs.
     EXPECT_FALSE(http.Initialize(Url("http", "/other").c_str(), 0, nullptr, true));
 
@@ -305,19 +313,11 @@ TEST_F(Http, AbortWhileDataFlows) {
 // Nothing interrupts a call waiting on a silent server, but its timeout ends
 // it, so the worker still stops by itself.
 TEST_F(Http, AbortDuringSilenceNeedsNoTermination) {
-    const std::string path = std::string("/") + kSmall;
-    Fault("http", path, R"({"kind": "stall_body", "bytes": 50000})");
     updatetest::PostedMessages posted;
-    const UINT progress = updatetest::Registered("LancherProgress");
     CWinHttpWrapper http;
     http.SetTimeout(kTimeout);
-    const std::wstring url = Url("http", path);
-    ASSERT_TRUE(http.Initialize(url.c_str(), 0, nullptr, true));
-    ASSERT_TRUE(http.Connect(CWinHttpWrapper::kGet, kAgent, nullptr));
-    http.SetProgressTarget(posted.window(), progress);
-    lib::KernelHandle worker(http.SendRequest(nullptr, nullptr));
-    ASSERT_TRUE(worker.valid());
-    ASSERT_TRUE(posted.WaitFor(progress, 5000));
+    lib::KernelHandle worker;
+    ASSERT_NO_FATAL_FAILURE(StartUntilFirstBytes(R"({"kind": "stall_body", "bytes": 50000})", &posted, &http, &worker));
 
     const DWORD start = ::GetTickCount();
     EXPECT_TRUE(http.Abort(kTimeout + 5000));
