@@ -4,23 +4,22 @@
 
 namespace ui {
 
-const SkinKeySchema kSkinClassSchema{"Class", {SkinParameter::String}};
-
 void ValidateSkinKeys(const SkinItemDefinition& item, const std::vector<SkinKeySchema>& schemas) {
     for (const SkinKeySchema& schema : schemas) {
-        const auto found = item.keys.find(schema.key);
+        const std::string key(schema.key);
+        const auto found = item.keys.find(key);
         if (found == item.keys.end()) {
-            ReportSkinError(FormatSkinText("%s/%sが定義されていません", item.name.c_str(), schema.key.c_str()));
+            ReportSkinError(FormatSkinText("%s/%sが定義されていません", item.name.c_str(), key.c_str()));
         }
-        const auto needed = static_cast<unsigned long>(schema.parameters.size());
+        const auto needed = static_cast<unsigned long>(schema.count);
         const auto given = static_cast<unsigned long>(found->second.size());
         if (given < needed) {
             ReportSkinError(
-                FormatSkinText("%s/%sのパラメータは %lu個必要です", item.name.c_str(), schema.key.c_str(), needed));
+                FormatSkinText("%s/%sのパラメータは %lu個必要です", item.name.c_str(), key.c_str(), needed));
         }
         if (given > needed) {
             ReportSkinError(FormatSkinText("%s/%sのパラメータは %lu個必要ですが、%lu個指定されています",
-                                           item.name.c_str(), schema.key.c_str(), needed, given));
+                                           item.name.c_str(), key.c_str(), needed, given));
         }
     }
 }

@@ -1,7 +1,13 @@
 #pragma once
 // What an item reads from its block: each key with the exact number of
 // values it needs, and the checks that report a block that does not fit.
-#include <string>
+// Schemas are constant-initialised, so that schemas and lists of them in any
+// file can be used from any other file's static initialisation.
+#include <array>
+#include <cstddef>
+#include <initializer_list>
+#include <stdexcept>
+#include <string_view>
 #include <vector>
 
 #include "ui/SkinDefinition.h"
@@ -11,14 +17,26 @@ namespace ui {
 enum class SkinParameter { String, Integer };
 
 struct SkinKeySchema {
-    std::string key;
+    // The most values any key takes (a nine-grid image: file and eight cuts).
+    static constexpr std::size_t kMaxParameters = 9;
+
+    constexpr SkinKeySchema(std::string_view keyName, std::initializer_list<SkinParameter> kinds)
+        : key(keyName), count(kinds.size()) {
+        // In a constant expression this stops the build instead.
+        if (count > kMaxParameters) throw std::length_error("too many skin key parameters");
+        std::size_t at = 0;
+        for (SkinParameter kind : kinds) parameters[at++] = kind;
+    }
+
+    std::string_view key;
     // One kind per value; only the count is checked (an Integer slot holding
     // other text reads as 0).
-    std::vector<SkinParameter> parameters;
+    std::array<SkinParameter, kMaxParameters> parameters{};
+    std::size_t count;
 };
 
 // Class = (String): the block a block inherits from.
-extern const SkinKeySchema kSkinClassSchema;
+inline constexpr SkinKeySchema kSkinClassSchema{"Class", {SkinParameter::String}};
 
 // Checks the schemas in order and reports the first key that is missing or
 // has too few or too many values (ReportSkinError).

@@ -2,8 +2,11 @@
 
 #include <climits>
 #include <cstdint>
+#include <new>
 
 #include "lib/wfc/DefaultLogFont.h"
+#include "lib/wfc/bad_alloc.h"
+#include "ui/SkinError.h"
 
 namespace ui {
 namespace {
@@ -13,6 +16,28 @@ int Saturated(std::int64_t value) {
 }
 
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+// The values of `key`, holding at least `needed`; reported as the schema check would.
+const SkinValueList& ValuesOf(const SkinItemDefinition& item, const char* key, std::size_t needed) {
+    const auto found = item.keys.find(key);
+    if (found == item.keys.end()) {
+        ReportSkinError(FormatSkinText("%s/%sが定義されていません", item.name.c_str(), key));
+    }
+    if (found->second.size() < needed) {
+        ReportSkinError(FormatSkinText("%s/%sのパラメータは %lu個必要です", item.name.c_str(), key,
+                                       static_cast<unsigned long>(needed)));
+    }
+    return found->second;
+}
+
+// `count` integers of `key` from `first` on.
+template <std::size_t count>
+std::array<int, count> IntegersAt(const SkinItemDefinition& item, const char* key, std::size_t first) {
+    const SkinValueList& values = ValuesOf(item, key, first + count);
+    std::array<int, count> result{};
+    for (std::size_t at = 0; at < count; ++at) result[at] = SkinInteger(values[first + at]);
+    return result;
+}
 
 }  // namespace
 
@@ -29,39 +54,51 @@ int SkinInteger(const std::string& text) {
     return Saturated(negative ? -magnitude : magnitude);
 }
 
-int SkinIntegerAt(const SkinValueList& values, std::size_t index) { return SkinInteger(values.at(index)); }
-
-POINT SkinPointAt(const SkinValueList& values, std::size_t first) {
-    return POINT{SkinIntegerAt(values, first), SkinIntegerAt(values, first + 1)};
+const std::string& SkinTextAt(const SkinItemDefinition& item, const char* key, std::size_t index) {
+    return ValuesOf(item, key, index + 1)[index];
 }
 
-SIZE SkinSizeAt(const SkinValueList& values, std::size_t first) {
-    return SIZE{SkinIntegerAt(values, first), SkinIntegerAt(values, first + 1)};
+int SkinIntegerAt(const SkinItemDefinition& item, const char* key, std::size_t index) {
+    return IntegersAt<1>(item, key, index)[0];
 }
 
-std::array<int, 4> SkinFourIntegersAt(const SkinValueList& values, std::size_t first) {
-    return {SkinIntegerAt(values, first), SkinIntegerAt(values, first + 1), SkinIntegerAt(values, first + 2),
-            SkinIntegerAt(values, first + 3)};
+POINT SkinPointAt(const SkinItemDefinition& item, const char* key, std::size_t first) {
+    const auto [x, y] = IntegersAt<2>(item, key, first);
+    return POINT{x, y};
 }
 
-COLORREF SkinColorAt(const SkinValueList& values, std::size_t first) {
-    auto low8 = [&values](std::size_t index) { return static_cast<BYTE>(SkinIntegerAt(values, index) & 0xFF); };
-    return RGB(low8(first), low8(first + 1), low8(first + 2));
+SIZE SkinSizeAt(const SkinItemDefinition& item, const char* key, std::size_t first) {
+    const auto [cx, cy] = IntegersAt<2>(item, key, first);
+    return SIZE{cx, cy};
 }
 
-LOGFONTA SkinFontAt(const SkinValueList& values, std::size_t first) {
+std::array<int, 4> SkinFourIntegersAt(const SkinItemDefinition& item, const char* key, std::size_t first) {
+    return IntegersAt<4>(item, key, first);
+}
+
+COLORREF SkinColorAt(const SkinItemDefinition& item, const char* key, std::size_t first) {
+    const auto [r, g, b] = IntegersAt<3>(item, key, first);
+    return RGB(static_cast<BYTE>(r & 0xFF), static_cast<BYTE>(g & 0xFF), static_cast<BYTE>(b & 0xFF));
+}
+
+LOGFONTA SkinFontAt(const SkinItemDefinition& item, const char* key, std::size_t first) {
+    // The face name is required but never applied.
+    ValuesOf(item, key, first + 3);
+    const auto [size, weight] = IntegersAt<2>(item, key, first + 1);
     LOGFONTA font = lib::wfc::DefaultLogFont();
-    font.lfHeight = Saturated(-static_cast<std::int64_t>(SkinIntegerAt(values, first + 1)));
+    font.lfHeight = Saturated(-static_cast<std::int64_t>(size));
     font.lfWidth = 0;
-    font.lfWeight = SkinIntegerAt(values, first + 2);
+    font.lfWeight = weight;
     return font;
 }
 
-RECT SkinItemRect(const SkinKeyMap& keys) {
-    const POINT position = SkinPointAt(keys.at("Position"));
-    const SIZE size = SkinSizeAt(keys.at("Size"));
+RECT SkinItemRect(const SkinItemDefinition& item) {
+    const POINT position = SkinPointAt(item, "Position");
+    const SIZE size = SkinSizeAt(item, "Size");
     return RECT{position.x, position.y, Saturated(std::int64_t{position.x} + size.cx),
                 Saturated(std::int64_t{position.y} + size.cy)};
 }
+
+void ReportSkinMemoryShortage() { ReportSkinError(lib::wfc::bad_alloc().what()); }
 
 }  // namespace ui

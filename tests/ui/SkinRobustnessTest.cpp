@@ -121,16 +121,16 @@ void ReadAllValues(const ui::SkinDefinition& definition) {
     const ui::SkinKeySchema point{"Position", {ui::SkinParameter::Integer, ui::SkinParameter::Integer}};
     for (const auto& [name, item] : definition.items) {
         for (const auto& [key, values] : item.keys) {
-            for (std::size_t at = 0; at < values.size(); ++at) ui::SkinIntegerAt(values, at);
+            for (std::size_t at = 0; at < values.size(); ++at) ui::SkinIntegerAt(item, key.c_str(), at);
             if (values.size() >= 4) {
-                ui::SkinColorAt(values);
-                ui::SkinFontAt(values);
-                ui::SkinFourIntegersAt(values);
+                ui::SkinColorAt(item, key.c_str());
+                ui::SkinFontAt(item, key.c_str());
+                ui::SkinFourIntegersAt(item, key.c_str());
             }
         }
         if (item.keys.count("Position") && item.keys.count("Size")) {
-            ui::ValidateSkinKeys(item, {point, {"Size", point.parameters}});
-            ui::SkinItemRect(item.keys);
+            ui::ValidateSkinKeys(item, {point, {"Size", {ui::SkinParameter::Integer, ui::SkinParameter::Integer}}});
+            ui::SkinItemRect(item);
         }
     }
     if (definition.items.count("StringTable")) ui::GetSkinStringTable(definition);

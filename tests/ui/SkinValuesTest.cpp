@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <climits>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "ui/SkinItemAccess.h"
 #include "ui/SkinKeySchema.h"
 #include "ui/SkinStringTable.h"
+#include "ui/SkinTextEscapes.h"
 #include "ui/SkinValues.h"
 
 namespace {
@@ -52,20 +54,28 @@ TEST(SkinValues, IntegersColoursFontsAndRectangles) {
     };
     for (const auto& [text, value] : integers) EXPECT_EQ(value, ui::SkinInteger(text)) << text;
 
-    EXPECT_EQ(RGB(44, 0, 255), ui::SkinColorAt({"300", "0", "-1"}));
-    EXPECT_EQ(RGB(0, 1, 7), ui::SkinColorAt({"256", "257", " 7"}));
-    EXPECT_EQ(RGB(255, 0, 255), ui::SkinColorAt({"x", "99999999999", "-99999999999", "2147483647"}, 1));
-
-    const ui::SkinValueList values = {"name", "1", "-2", "x", "4"};
-    EXPECT_EQ(-2, ui::SkinPointAt(values, 1).y);
-    EXPECT_EQ(0, ui::SkinSizeAt(values, 2).cy);
-    EXPECT_EQ((std::array<int, 4>{1, -2, 0, 4}), ui::SkinFourIntegersAt(values, 1));
+    const ui::SkinItemDefinition item = {"Item",
+                                         {{"Color", {"300", "0", "-1"}},
+                                          {"Wrap", {"256", "257", " 7"}},
+                                          {"Wide", {"x", "99999999999", "-99999999999", "2147483647"}},
+                                          {"Mixed", {"name", "1", "-2", "x", "4"}},
+                                          {"Font", {"", "14", "400"}},
+                                          {"Arial", {"Arial", "-9", "abc"}},
+                                          {"Shifted", {"K", "x", "-2147483648", "1"}},
+                                          {"Position", {"10", "20"}},
+                                          {"Size", {"30", "40"}}}};
+    EXPECT_EQ(RGB(44, 0, 255), ui::SkinColorAt(item, "Color"));
+    EXPECT_EQ(RGB(0, 1, 7), ui::SkinColorAt(item, "Wrap"));
+    EXPECT_EQ(RGB(255, 0, 255), ui::SkinColorAt(item, "Wide", 1));
+    EXPECT_EQ(-2, ui::SkinPointAt(item, "Mixed", 1).y);
+    EXPECT_EQ(0, ui::SkinSizeAt(item, "Mixed", 2).cy);
+    EXPECT_EQ((std::array<int, 4>{1, -2, 0, 4}), ui::SkinFourIntegersAt(item, "Mixed", 1));
+    EXPECT_EQ("x", ui::SkinTextAt(item, "Mixed", 3));
 
     const LOGFONTA standard = lib::wfc::DefaultLogFont();
     for (const auto& [font, height, weight] :
-         {std::tuple{ui::SkinFontAt({"", "14", "400"}), -14, 400},
-          std::tuple{ui::SkinFontAt({"Arial", "-9", "abc"}), 9, 0},
-          std::tuple{ui::SkinFontAt({"K", "x", "-2147483648", "1"}, 1), INT_MAX, 1}}) {
+         {std::tuple{ui::SkinFontAt(item, "Font"), -14, 400}, std::tuple{ui::SkinFontAt(item, "Arial"), 9, 0},
+          std::tuple{ui::SkinFontAt(item, "Shifted", 1), INT_MAX, 1}}) {
         EXPECT_EQ(height, font.lfHeight);
         EXPECT_EQ(weight, font.lfWeight);
         EXPECT_EQ(0, font.lfWidth);
@@ -73,10 +83,26 @@ TEST(SkinValues, IntegersColoursFontsAndRectangles) {
         EXPECT_STREQ(standard.lfFaceName, font.lfFaceName);  // the face is never applied
     }
 
-    const RECT rect = ui::SkinItemRect({{"Position", {"10", "20"}}, {"Size", {"30", "40"}}});
+    const RECT rect = ui::SkinItemRect(item);
     EXPECT_EQ((std::vector<LONG>{10, 20, 40, 60}), (std::vector<LONG>{rect.left, rect.top, rect.right, rect.bottom}));
-    const RECT huge = ui::SkinItemRect({{"Position", {"2147483000", "-2147483000"}}, {"Size", {"1000", "-1000"}}});
+    const RECT huge =
+        ui::SkinItemRect({"Huge", {{"Position", {"2147483000", "-2147483000"}}, {"Size", {"1000", "-1000"}}}});
     EXPECT_EQ((std::vector<LONG>{INT_MAX, INT_MIN}), (std::vector<LONG>{huge.right, huge.bottom}));
+}
+
+// A reader never lets a standard exception out: a key it was not validated
+// for is the skin error the schema check would give.
+TEST(SkinValues, ReadersReportKeysTheyCannotRead) {
+    const ui::SkinItemDefinition item = {"Panel", {{"Position", {"1"}}, {"Font", {"f", "9"}}, {"Empty", {}}}};
+    const std::pair<std::function<void()>, std::string> reads[] = {
+        {[&] { ui::SkinItemRect(item); }, "Panel/Positionのパラメータは 2個必要です"},
+        {[&] { ui::SkinColorAt(item, "Color"); }, "Panel/Colorが定義されていません"},
+        {[&] { ui::SkinFontAt(item, "Font"); }, "Panel/Fontのパラメータは 3個必要です"},
+        {[&] { ui::SkinTextAt(item, "Empty"); }, "Panel/Emptyのパラメータは 1個必要です"},
+        {[&] { ui::SkinIntegerAt(item, "Position", 1); }, "Panel/Positionのパラメータは 2個必要です"},
+        {[&] { ui::ReportSkinMemoryShortage(); }, "メモリが不足しています。"},
+    };
+    for (const auto& [read, error] : reads) EXPECT_EQ(error, ReportedBy(read));
 }
 
 TEST(SkinValues, StringTableResolvesEscapesByCharacter) {
@@ -94,6 +120,8 @@ TEST(SkinValues, StringTableResolvesEscapesByCharacter) {
                                           {"TrailByte", "ソnic表r能\n"},
                                           {"First", "one"}};
     EXPECT_EQ(expected, ui::GetSkinStringTable(definition));
+    // A naive byte search would find "\\r\\n" starting inside 表 (trail byte 0x5C).
+    EXPECT_EQ("表r\\nソ\r\n能", ui::ResolveSkinLineBreaks("表r\\nソ\\r\\n能"));
     EXPECT_EQ("StringTableが記述されていません", ReportedBy([] { ui::GetSkinStringTable(ui::SkinDefinition()); }));
 }
 
