@@ -50,6 +50,7 @@ int ScreenMaxCharWidth() {
 constexpr int kEdge = 10;      // buttons from the right and bottom edges
 constexpr int kButtonGap = 5;  // between buttons
 constexpr int kIconGap = 8;    // between icon and text
+constexpr int kPanelMargin = 8;  // at least between the text and the panel's top and bottom
 
 }  // namespace
 
@@ -111,9 +112,10 @@ void CSkinMessageBox::LayOut(const std::string& text, UINT type) {
     const int unit = ScreenMaxCharWidth();
     const int lines = unit > 0 ? textSize.cy / unit : 0;
     // Lines are counted in the screen font's widest character, which can be
-    // taller than a line of the box's own font: the panel always takes the whole text.
+    // taller than a line of the box's own font: the panel always takes the
+    // whole text, with a margin above and below it.
     const int panelHeight = FindItem(kGroupingBase)->Height();
-    const int extra = std::max<int>(lines < 4 ? 0 : 20 * lines - 60, textSize.cy - panelHeight);
+    const int extra = std::max<int>(lines < 4 ? 0 : 20 * lines - 60, textSize.cy + 2 * kPanelMargin - panelHeight);
     const SIZE skin = GetLayoutSize();
     const int width = skin.cx, height = skin.cy + extra;
     RECT work{};
