@@ -31,6 +31,31 @@ public:
     }
 };
 
+// Announces the updater to every top-level window titled "Ravelin_Launcher":
+// the launcher's marker window, its launch window and a message box it owns
+// carry that title too, and whichever comes first in the z-order must not
+// swallow the announcement meant for the silent-install window. The others
+// ignore the message. False when there is no such window.
+bool AnnounceToLauncher() {
+    struct Search {
+        UINT message;
+        bool found;
+    } search{::RegisterWindowMessageA("Launcher_VERUPSTART"), false};
+    ::EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto& search = *reinterpret_cast<Search*>(context);
+            char title[32] = "";
+            ::GetWindowTextA(window, title, sizeof(title));
+            if (std::strcmp(title, "Ravelin_Launcher") == 0) {
+                ::PostMessageA(window, search.message, 0, 0);
+                search.found = true;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 WPARAM RunMessageLoop(HACCEL accelerators) {
     MSG message{};
     while (::GetMessageA(&message, nullptr, 0, 0) > 0) {
@@ -43,14 +68,12 @@ WPARAM RunMessageLoop(HACCEL accelerators) {
 }
 
 int ServeLauncher(HINSTANCE instance, int showCommand) {
-    HWND launcher = ::FindWindowA(nullptr, "Ravelin_Launcher");
-    if (!launcher) {
+    // Announced before the single-instance test: a second updater announces itself too.
+    if (!AnnounceToLauncher()) {
         CKilnLogWrapper("VedaZavuzuvez.cpp", 255).Write(kLogError, "FindWindow LAUNCHER failed");
         return kRefused;
     }
     KILNLOG.Write(kLogInfo, "Start version up");
-    // Announced before the single-instance test: a second updater announces itself too.
-    ::PostMessageA(launcher, ::RegisterWindowMessageA("Launcher_VERUPSTART"), 0, 0);
 
     lib::KernelHandle instanceMutex(::CreateMutexA(nullptr, FALSE, "MN_Ravelin_Install"));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) return kRefused;

@@ -87,6 +87,22 @@ TEST(UpdaterStartup, RunsOnceAnnouncesEveryStartAndEndsWithItsWindow) {
     EXPECT_EQ(endBanner, added.substr(added.size() - endBanner.size())) << added;
 }
 
+// The launcher has more than one window of that title (its marker window, the
+// launch window, a message box it owns); the silent-install window must hear
+// the announcement wherever it stands in the z-order.
+TEST(UpdaterStartup, AnnouncesToEveryLauncherWindowOfTheTitle) {
+    LauncherStandIn below, above;
+    ASSERT_NE(nullptr, below.window());
+    ASSERT_NE(nullptr, above.window());
+    test::ChildProcess updater(UpdaterCommand("Launcher"));
+    HWND window = WaitForRequestWindow(updater);
+    ASSERT_NE(nullptr, window);
+    EXPECT_TRUE(below.WaitForAnnouncements(1, kBound));
+    EXPECT_TRUE(above.WaitForAnnouncements(1, kBound));
+    ::PostMessageA(window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(updater.Wait(kBound, nullptr));
+}
+
 TEST(UpdaterStartup, AsksForAdministratorRightsAndCarriesItsWindowResources) {
     lib::LibraryHandle program(
         ::LoadLibraryExA(test::BesideSelf("RavelinUpdate.exe").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
