@@ -10,8 +10,9 @@
 namespace MsiInstaller {
 namespace {
 
-// How long the worker sleeps between looks at the queue.
-constexpr DWORD kPickupWait = 5000;
+// The worker is woken for each request and for stopping; this bound only
+// keeps its wait finite should a wake-up ever be missed.
+constexpr DWORD kIdleWait = 5000;
 constexpr DWORD kDestructorStopWait = 5000;
 // How long a terminated worker is given to be gone before its handle is closed.
 constexpr DWORD kTerminatedWait = 1000;
@@ -71,8 +72,14 @@ bool MsiInstallThread::Running() const {
 }
 
 void MsiInstallThread::Append(std::unique_ptr<MsiInstallRequest> request) {
-    lib::wfc::CriticalSectionLock hold(queueLock_);
-    queue_.push_back(std::move(request));
+    {
+        lib::wfc::CriticalSectionLock hold(queueLock_);
+        queue_.push_back(std::move(request));
+    }
+    // Signalled after the push: the auto-reset event stays set until the
+    // worker waits again, so a request pushed just after the worker found the
+    // queue empty is not left for the idle bound.
+    ::SetEvent(wake_.get());
 }
 
 void MsiInstallThread::Clear() {
@@ -96,7 +103,7 @@ unsigned MsiInstallThread::Run() {
             request->DoAction();
             if (stop_) break;
         }
-        ::WaitForSingleObject(wake_.get(), kPickupWait);
+        ::WaitForSingleObject(wake_.get(), kIdleWait);
     }
     return 0;
 }

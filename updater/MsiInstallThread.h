@@ -1,8 +1,8 @@
 #pragma once
 // The installer's worker thread and its request queue. Requests run one at a
-// time in the order they were queued. Queueing does not wake the worker: it
-// finds new requests when its current wait of at most 5 seconds ends; the
-// wake event only serves stopping.
+// time in the order they were queued. Queueing and stopping both signal the
+// wake event, so a request starts as soon as the one before it has ended
+// instead of when the worker's next periodic look at the queue comes round.
 #include <windows.h>
 
 #include <atomic>
@@ -31,6 +31,7 @@ public:
     bool Stop(DWORD milliseconds);
     bool Running() const;
 
+    // Queues the request and wakes the worker.
     void Append(std::unique_ptr<MsiInstallRequest> request);
     // Deletes every queued request; the running one goes on.
     void Clear();

@@ -31,28 +31,31 @@ public:
     }
 };
 
+struct LauncherSearch {
+    UINT message;
+    bool found;
+};
+
+// A named CALLBACK function: on i686 a lambda converts only to a cdecl pointer.
+BOOL CALLBACK AnnounceIfLauncher(HWND window, LPARAM context) {
+    auto& search = *reinterpret_cast<LauncherSearch*>(context);
+    char title[32] = "";
+    ::GetWindowTextA(window, title, sizeof(title));
+    if (std::strcmp(title, "Ravelin_Launcher") == 0) {
+        ::PostMessageA(window, search.message, 0, 0);
+        search.found = true;
+    }
+    return TRUE;
+}
+
 // Announces the updater to every top-level window titled "Ravelin_Launcher":
 // the launcher's marker window, its launch window and a message box it owns
 // carry that title too, and whichever comes first in the z-order must not
 // swallow the announcement meant for the silent-install window. The others
 // ignore the message. False when there is no such window.
 bool AnnounceToLauncher() {
-    struct Search {
-        UINT message;
-        bool found;
-    } search{::RegisterWindowMessageA("Launcher_VERUPSTART"), false};
-    ::EnumWindows(
-        [](HWND window, LPARAM context) -> BOOL {
-            auto& search = *reinterpret_cast<Search*>(context);
-            char title[32] = "";
-            ::GetWindowTextA(window, title, sizeof(title));
-            if (std::strcmp(title, "Ravelin_Launcher") == 0) {
-                ::PostMessageA(window, search.message, 0, 0);
-                search.found = true;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    LauncherSearch search{::RegisterWindowMessageA("Launcher_VERUPSTART"), false};
+    ::EnumWindows(&AnnounceIfLauncher, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

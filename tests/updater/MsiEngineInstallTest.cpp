@@ -16,8 +16,11 @@ namespace {
 using msitest::HighWord;
 using msitest::PackagePath;
 
-// The worker's pickup wait, the installation and some slack.
+// The installation and plenty of slack for a loaded machine.
 constexpr DWORD kInstallBound = 30000;
+// A queued request's start notification comes this soon (the installer's own
+// start-up included); the worker used to look at its queue only every 5 seconds.
+constexpr ULONGLONG kPromptStart = 1500;
 
 class MsiEngineInstall : public ::testing::Test {
 protected:
@@ -89,6 +92,21 @@ TEST_F(MsiEngineInstall, TwoRequestsInARowRunOneAfterTheOtherEachWithItsOwnStart
     EXPECT_EQ("Ravelin test payload, second version\r\n",
               test::ReadWholeFile(msitest::InstalledPayloadPath(msitest::kTinyName)));
     EXPECT_EQ("1.0.1", msitest::InstalledVersionValue(msitest::kTinyName));
+}
+
+TEST_F(MsiEngineInstall, EachRequestQueuedAfterTheLastOneEndedStartsAtOnce) {
+    const int installTypes[] = {1, 2, 2};
+    size_t round = 0;
+    for (const int installType : installTypes) {
+        ++round;
+        const ULONGLONG queued = ::GetTickCount64();
+        Queue(2, installType, PackagePath("RavelinTestTiny"));
+        ASSERT_TRUE(recorder.PumpUntil(INSTALL_NOTIFY_START, round, kInstallBound)) << "round " << round;
+        EXPECT_LT(::GetTickCount64() - queued, kPromptStart) << "round " << round;
+        ASSERT_TRUE(recorder.PumpUntilEnds(round, kInstallBound)) << "round " << round;
+    }
+    ExpectRuns({2, 2, 2});
+    EXPECT_EQ(INSTALLSTATE_DEFAULT, msitest::ProductState(msitest::kTinyProduct));
 }
 
 TEST_F(MsiEngineInstall, FailedAndCancelledPackagesAreLoggedAndTheNextRequestStillInstalls) {

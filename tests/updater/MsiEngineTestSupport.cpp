@@ -46,11 +46,11 @@ size_t NotifyRecorder::Count(WPARAM code) const {
                                              [code](const Notification& n) { return n.code == code; }));
 }
 
-bool NotifyRecorder::PumpUntilEnds(size_t endCount, DWORD milliseconds) {
+bool NotifyRecorder::PumpUntil(WPARAM code, size_t count, DWORD milliseconds) {
     const ULONGLONG deadline = ::GetTickCount64() + milliseconds;
     for (;;) {
         Drain();
-        if (Count(INSTALL_NOTIFY_END) >= endCount) return true;
+        if (Count(code) >= count) return true;
         const ULONGLONG now = ::GetTickCount64();
         if (now >= deadline) return false;
         ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(deadline - now), QS_ALLINPUT,

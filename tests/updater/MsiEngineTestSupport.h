@@ -43,7 +43,11 @@ public:
 
     // Handles this thread's messages until `endCount` INSTALL_NOTIFY_END
     // notifications have arrived in all; false when `milliseconds` pass first.
-    bool PumpUntilEnds(size_t endCount, DWORD milliseconds);
+    bool PumpUntilEnds(size_t endCount, DWORD milliseconds) {
+        return PumpUntil(INSTALL_NOTIFY_END, endCount, milliseconds);
+    }
+    // The same for `count` notifications with `code`.
+    bool PumpUntil(WPARAM code, size_t count, DWORD milliseconds);
     // Handles the messages already waiting, without waiting for more.
     void Drain();
 

@@ -163,7 +163,6 @@ TEST_F(MsiRequest, CancelDropsTheQueueAndCancelsTheRunningInstallation) {
     control.QueueInstall(Record("C:\\a.msi"));
     control.QueueInstall(Record("C:\\b.msi"));
     control.QueueInstall(Record("C:\\c.msi"));
-    // The worker takes up the first request when its current wait ends.
     ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(installer.started.get(), kBound));
 
     control.Cancel();
@@ -176,6 +175,50 @@ TEST_F(MsiRequest, CancelDropsTheQueueAndCancelsTheRunningInstallation) {
     EXPECT_EQ("C:\\a.msi", installer.calls[0].path);
     EXPECT_EQ((std::vector<int>{0, IDCANCEL, 0}), installer.answers);
     EXPECT_EQ((std::vector<WPARAM>{INSTALL_NOTIFY_START, INSTALL_NOTIFY_END}), recorder.codes());
+}
+
+// Each request is queued right after the one before it has ended, as the
+// launcher hands over its packages, and once after the worker has sat idle:
+// both used to wait for the worker's next look at the queue, up to 5 seconds.
+TEST_F(MsiRequest, AQueuedRequestStartsAtOnceEvenWhenTheWorkerHasJustGoneIdle) {
+    constexpr ULONGLONG kPrompt = 1500;
+    installer.script = {{INSTALLMESSAGE_INITIALIZE, nullptr}, {INSTALLMESSAGE_TERMINATE, nullptr}};
+    MsiInstaller::MsiInstallControl control;
+    ASSERT_TRUE(control.Start());
+    constexpr size_t kRounds = 5;
+    for (size_t round = 1; round <= kRounds; ++round) {
+        if (round == kRounds) ::Sleep(700);
+        const ULONGLONG queued = ::GetTickCount64();
+        control.QueueInstall(Record("C:\\prompt.msi"));
+        ASSERT_TRUE(recorder.PumpUntil(INSTALL_NOTIFY_START, round, kBound)) << "round " << round;
+        EXPECT_LT(::GetTickCount64() - queued, kPrompt) << "round " << round;
+        ASSERT_TRUE(recorder.PumpUntilEnds(round, kBound)) << "round " << round;
+    }
+    EXPECT_TRUE(control.Stop());
+    EXPECT_EQ(kRounds, installer.calls.size());
+}
+
+// Several requests queued together still run one at a time in queue order.
+// The end notification is posted while the start is sent, so the next start
+// may overtake it: the order shows in the installer's calls.
+TEST_F(MsiRequest, RequestsQueuedTogetherRunInOrderWithoutWaiting) {
+    installer.script = {{INSTALLMESSAGE_INITIALIZE, nullptr}, {INSTALLMESSAGE_TERMINATE, nullptr}};
+    MsiInstaller::MsiInstallControl control;
+    ASSERT_TRUE(control.Start());
+    const ULONGLONG queued = ::GetTickCount64();
+    control.QueueInstall(Record("C:\\1.msi"));
+    control.QueueInstall(Record("C:\\2.msi"));
+    control.QueueInstall(Record("C:\\3.msi"));
+    ASSERT_TRUE(recorder.PumpUntilEnds(3, kBound));
+    EXPECT_LT(::GetTickCount64() - queued, 1500u);
+    EXPECT_TRUE(control.Stop());
+    ASSERT_EQ(3u, installer.calls.size());
+    EXPECT_EQ("C:\\1.msi", installer.calls[0].path);
+    EXPECT_EQ("C:\\2.msi", installer.calls[1].path);
+    EXPECT_EQ("C:\\3.msi", installer.calls[2].path);
+    EXPECT_EQ(3u, recorder.Count(INSTALL_NOTIFY_START));
+    EXPECT_EQ(3u, recorder.Count(INSTALL_NOTIFY_END));
+    EXPECT_EQ(INSTALL_NOTIFY_START, recorder.codes().front());
 }
 
 TEST_F(MsiRequest, StopEndsAHungWorkerWithinFiveSeconds) {

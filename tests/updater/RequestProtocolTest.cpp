@@ -18,7 +18,7 @@
 namespace updatertest {
 namespace {
 
-// Up to 5 seconds pickup wait per request, then the installation itself.
+// An installation with plenty of slack for a loaded machine.
 constexpr DWORD kInstallBound = 60000;
 
 class UpdaterRequests : public ::testing::Test {
@@ -130,6 +130,28 @@ TEST_F(UpdaterRequests, InstallsQueuedPackagesOneAfterTheOther) {
     const std::string added = log_.Added();
     EXPECT_EQ(1u, Count(added, "\tOnCopyData  APLType:2  InstallType:1  PathPackage:\r\n")) << added;
     EXPECT_EQ(0u, Count(added, "DoAction[ERROR")) << added;
+    EXPECT_TRUE(msitest::EnsureAbsent(msitest::kTinyProduct));
+}
+
+// As the launcher hands over its packages: the next one right after the end
+// notification of the one before. Each starts at once, not at the updater
+// worker's next periodic look at its queue.
+TEST_F(UpdaterRequests, EachHandedOverPackageStartsAtOnce) {
+    constexpr DWORD kPromptStart = 1500;
+    ASSERT_TRUE(msitest::EnsureAbsent(msitest::kTinyProduct));
+    const std::int32_t installTypes[] = {INSTALLTYPE_FIRST, INSTALLTYPE_REINSTALL, INSTALLTYPE_REINSTALL};
+    size_t round = 0;
+    for (const std::int32_t installType : installTypes) {
+        ++round;
+        const ULONGLONG sent = ::GetTickCount64();
+        EXPECT_EQ(TRUE,
+                  SendInstall(Record(APLTYPE_UPDATEMANAGER, installType, msitest::PackagePath("RavelinTestTiny"))));
+        EXPECT_TRUE(launcher_.WaitForNotifications(INSTALL_NOTIFY_START, round, kPromptStart))
+            << "round " << round << " after " << ::GetTickCount64() - sent << " ms";
+        ASSERT_TRUE(launcher_.WaitForNotifications(INSTALL_NOTIFY_END, round, kInstallBound)) << "round " << round;
+    }
+    EXPECT_EQ(0u, Count(log_.Added(), "DoAction[ERROR")) << log_.Added();
+    EXPECT_EQ(INSTALLSTATE_DEFAULT, msitest::ProductState(msitest::kTinyProduct));
     EXPECT_TRUE(msitest::EnsureAbsent(msitest::kTinyProduct));
 }
 
