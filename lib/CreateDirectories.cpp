@@ -7,21 +7,6 @@
 namespace lib {
 namespace {
 
-// Byte offsets of the "\" characters of `path`.
-std::vector<std::size_t> Separators(const std::string& path) {
-    std::vector<std::size_t> separators;
-    const char* const begin = path.c_str();
-    for (const char* p = begin; *p; p = ::CharNextA(p)) {
-        if (*p == '\\') separators.push_back(static_cast<std::size_t>(p - begin));
-    }
-    return separators;
-}
-
-bool EndsWithBackslash(const std::string& path) {
-    const std::vector<std::size_t> separators = Separators(path);
-    return !separators.empty() && separators.back() + 1 == path.size();
-}
-
 // How many leading separators belong to the root: the one after "C:", or the
 // two of "\\" plus those after the server and after the share.
 std::size_t RootSeparatorCount(const std::string& path, const std::vector<std::size_t>& separators) {
@@ -40,20 +25,11 @@ bool IsFolder(const std::string& path) {
 
 }  // namespace
 
-void AppendBackslash(std::string& path) {
-    if (!path.empty() && !EndsWithBackslash(path)) path += '\\';
-}
-
 std::vector<std::string> DirectoryLevels(const std::string& path, bool pathIsFile) {
-    std::string folder = path;
-    if (pathIsFile) {
-        const std::vector<std::size_t> separators = Separators(folder);
-        folder.erase(separators.empty() ? 0 : separators.back() + 1);
-    } else {
-        AppendBackslash(folder);
-    }
+    std::string folder = pathIsFile ? PathFolder(path) : path;
+    AppendBackslash(folder);
 
-    const std::vector<std::size_t> separators = Separators(folder);
+    const std::vector<std::size_t> separators = PathSeparators(folder);
     std::vector<std::string> levels;
     for (std::size_t i = RootSeparatorCount(folder, separators); i < separators.size(); ++i) {
         levels.push_back(folder.substr(0, separators[i] + 1));

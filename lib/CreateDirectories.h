@@ -5,11 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace lib {
+#include "lib/AnsiPath.h"
 
-// Appends "\" unless `path` already ends with one. An empty path stays empty:
-// it names no folder, and "\" would name the drive's root.
-void AppendBackslash(std::string& path);
+namespace lib {
 
 // The folders CreateDirectories makes, outermost first, each ending with "\".
 // With pathIsFile the last component is a file name and is left out. The root

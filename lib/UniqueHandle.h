@@ -77,11 +77,19 @@ struct RegionHandleTraits {
     static void close(handle_type h) noexcept { ::DeleteObject(h); }
 };
 
+// Open registry keys (not the predefined roots, which are never closed here).
+struct RegistryKeyTraits {
+    using handle_type = HKEY;
+    static handle_type invalid() noexcept { return nullptr; }
+    static void close(handle_type h) noexcept { ::RegCloseKey(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using LibraryHandle = UniqueHandle<LibraryHandleTraits>;
 using MenuHandle = UniqueHandle<MenuHandleTraits>;
 using RegionHandle = UniqueHandle<RegionHandleTraits>;
+using RegistryKey = UniqueHandle<RegistryKeyTraits>;
 
 }  // namespace lib

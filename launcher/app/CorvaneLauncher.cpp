@@ -1,9 +1,12 @@
 // Entry point of Ravelin_Launcher: one launcher per desktop, the invisible
-// marker window, the log, the window framework and the message loop.
+// marker window, the log, the window framework, the launch window and the
+// message loop.
 #include <windows.h>
 
 #include <exception>
 
+#include "launcher/app/ForceForeground.h"
+#include "launcher/app/LaunchWindow.h"
 #include "launcher/app/LauncherResources.h"
 #include "launcher/app/MainWindow.h"
 #include "lib/MessageFilter.h"
@@ -32,12 +35,17 @@ WPARAM RunMessageLoop() {
     return message.wParam;
 }
 
-int RunLauncher(HINSTANCE instance, int showCommand) {
-    lib::KernelHandle instanceMutex(::CreateMutexA(nullptr, FALSE, "MN_Ravelin_Launcher"));
-    if (::GetLastError() == ERROR_ALREADY_EXISTS) return -1;
+// Writes the log's end banner however the run ends once the log has started.
+class LogSession {
+public:
+    LogSession() { CKilnLogWrapper("CorvaneLauncher", 60).Start(nullptr, 4096, -1); }
+    LogSession(const LogSession&) = delete;
+    LogSession& operator=(const LogSession&) = delete;
+    ~LogSession() { KILNLOG.End(); }
+};
 
-    RegisterMainWindowClasses(instance);
-    CKilnLogWrapper("CorvaneLauncher", 60).Start(nullptr, 4096, -1);
+// The windows' part of the run, with the log open; returns the exit code.
+int RunWindows(HINSTANCE instance, int showCommand, lib::KernelHandle& instanceMutex) {
     if (!CreateMainWindow(instance, showCommand)) return 0;
 
     lib::AllowMessageThroughFilter(WM_DEVICECHANGE);
@@ -47,7 +55,13 @@ int RunLauncher(HINSTANCE instance, int showCommand) {
                          ::LoadIconA(instance, MAKEINTRESOURCEA(IDI_RAVELIN_LAUNCHER_SMALL)));
     lib::wfc::AttachThread();
 
-    WPARAM exitCode = RunMessageLoop();
+    // Lives until the end of the run: its windows may still be about while the framework stops.
+    ui::CLaunchWindow launchWindow;
+    WPARAM exitCode = 0;
+    if (launchWindow.Create()) {
+        ForceForeground(launchWindow.GetHandle());
+        exitCode = RunMessageLoop();
+    }
 
     lib::wfc::DetachThread();
     lib::wfc::Terminate();
@@ -55,13 +69,27 @@ int RunLauncher(HINSTANCE instance, int showCommand) {
     return static_cast<int>(exitCode);
 }
 
+int RunLauncher(HINSTANCE instance, int showCommand) {
+    lib::KernelHandle instanceMutex(::CreateMutexA(nullptr, FALSE, "MN_Ravelin_Launcher"));
+    if (::GetLastError() == ERROR_ALREADY_EXISTS) return -1;
+
+    RegisterMainWindowClasses(instance);
+    const LogSession log;
+    try {
+        return RunWindows(instance, showCommand, instanceMutex);
+    } catch (const std::exception& error) {
+        KILNLOG.Write(kLogError, "%s", error.what());
+        return 0;
+    }
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
     try {
         return RunLauncher(instance, showCommand);
-    } catch (const std::exception& error) {
-        KILNLOG.Write(kLogError, "%s", error.what());
+    } catch (const std::exception&) {
+        // Before the log: a class or the mutex could not be made; nothing to tell.
         return 0;
     }
 }

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "launcher/update/QuotedFields.h"
+#include "lib/AnsiPath.h"
 #include "lib/UniqueHandle.h"
 #include "log/KilnLogWrapper.h"
 
@@ -124,8 +125,7 @@ bool ReadWholeFile(const std::string& path, std::string* text) {
 std::string OwnFolder() {
     char path[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length < MAX_PATH ? length : 0);
-    return folder.substr(0, folder.find_last_of('\\') + 1);
+    return lib::PathFolder(std::string_view(path, length < MAX_PATH ? length : 0));
 }
 
 }  // namespace
@@ -144,7 +144,7 @@ std::vector<ConnectionLine> ParseConnectionText(const std::string& text) {
 
 bool LoadConnectionFile(const std::string& folder, ConnectionUrls* urls) {
     FillDefaults(urls);
-    const std::string path = folder + "Connection.info";
+    const std::string path = lib::JoinPath(folder, "Connection.info");
     if (::GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
     std::string text;
     if (!ReadWholeFile(path, &text)) return false;

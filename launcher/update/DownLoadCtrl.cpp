@@ -40,6 +40,16 @@ void CDownLoadCtrl::SetOwner(HWND window, UINT message) {
     resultMessage_ = message;
 }
 
+void CDownLoadCtrl::SetServiceUrl(std::string url) { serviceUrl_ = std::move(url); }
+
+void CDownLoadCtrl::SetProgramFolder(std::string folder) { programFolder_ = std::move(folder); }
+
+void CDownLoadCtrl::SetProgressTarget(int number, HWND window, UINT message) {
+    if (!IsValidNumber(number)) return;
+    progressTargets_[Slot(number)] = {window, message};
+    if (downloaders_[Slot(number)]) downloaders_[Slot(number)]->SetProgressTarget(window, message);
+}
+
 bool CDownLoadCtrl::StartQuery() {
     if (queryThread_) {
         if (::WaitForSingleObject(queryThread_.get(), 0) != WAIT_OBJECT_0) return false;
@@ -65,13 +75,15 @@ bool CDownLoadCtrl::ParseURLData(const BYTE* data, int size) {
 int CDownLoadCtrl::CheckHaveNewVersion() const {
     std::array<std::string, update::kComponentCount> versions;
     for (std::size_t i = 0; i < versions.size(); ++i) versions[i] = reply_.components[i].version;
-    return update::CheckHaveNewVersion(kilnlog::ProgramFolder(), versions);
+    return update::CheckHaveNewVersion(programFolder_.empty() ? kilnlog::ProgramFolder() : programFolder_, versions);
 }
 
 bool CDownLoadCtrl::StartDownload(int number) {
     if (!IsValidNumber(number)) return false;
     std::unique_ptr<CInstallerDownloader>& downloader = downloaders_[Slot(number)];
     if (!downloader) downloader = std::make_unique<CInstallerDownloader>(ownerWindow_, downloadFolder_);
+    const ProgressTarget& target = progressTargets_[Slot(number)];
+    if (target.window) downloader->SetProgressTarget(target.window, target.message);
     const std::string& url = reply_.components[Slot(number)].url;
     if (!url.empty()) return downloader->Start(url);
     // A component to install without a package would leave the window waiting for ever.
@@ -125,7 +137,8 @@ int CDownLoadCtrl::_GetURLThread() noexcept {
 }
 
 int CDownLoadCtrl::QueryService() {
-    const std::wstring url = lib::FromAnsi(update::GetConnectionUrl(update::kUpdateServiceId));
+    const std::wstring url =
+        lib::FromAnsi(serviceUrl_.empty() ? update::GetConnectionUrl(update::kUpdateServiceId) : serviceUrl_);
     CWinHttpWrapper http;
     if (!http.Initialize(url.c_str(), 0, nullptr, true)) {
         CKilnLogWrapper("DownLoadCtrl", 388)

@@ -30,6 +30,15 @@ public:
 
     // Where the query's end is posted: `message`, wParam 0, lParam 0 (success) or -1.
     void SetOwner(HWND window, UINT message);
+    // The address the query goes to instead of connection entry 30 (empty:
+    // that entry), and the folder of the installed programs that
+    // CheckHaveNewVersion reads instead of the launcher's own (empty: the
+    // launcher's). Set before StartQuery.
+    void SetServiceUrl(std::string url);
+    void SetProgramFolder(std::string folder);
+    // Where the downloader of component `number` (1-4) posts its progress;
+    // given to it before its download starts, so that no message goes astray.
+    void SetProgressTarget(int number, HWND window, UINT message);
     // Starts the service query on a worker thread; false when one still runs
     // or no thread could be made.
     bool StartQuery();
@@ -59,5 +68,12 @@ private:
     // Written by the query thread before it posts its end, read after that.
     update::ServiceReply reply_;
     std::unique_ptr<CInstallerDownloader> downloaders_[update::kComponentCount];
+    struct ProgressTarget {
+        HWND window = nullptr;
+        UINT message = 0;
+    };
+    ProgressTarget progressTargets_[update::kComponentCount];
     const std::string downloadFolder_;
+    std::string serviceUrl_;
+    std::string programFolder_;
 };

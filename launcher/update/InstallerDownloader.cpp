@@ -6,10 +6,11 @@
 #include <utility>
 
 #include "launcher/update/PackageFileName.h"
+#include "lib/AnsiPath.h"
+#include "lib/AnsiText.h"
 #include "lib/CreateDirectories.h"
 #include "log/KilnLogWrapper.h"
 #include "log/LogFolders.h"
-#include "lib/AnsiText.h"
 
 namespace {
 
@@ -33,6 +34,7 @@ bool CInstallerDownloader::Start(const std::string& url) {
         lib::wfc::CriticalSectionLock held(lock_);
         if (state_ != kIdle) return false;
         state_ = kStarting;
+        completedSize_ = -1;
     }
     // A thread left from an earlier download has set the idle state and is ending.
     if (!Wait(kStopTimeout)) {
@@ -80,6 +82,11 @@ std::string CInstallerDownloader::GetPackagePath() const {
     return packagePath_;
 }
 
+long long CInstallerDownloader::GetCompletedSize() const {
+    lib::wfc::CriticalSectionLock held(lock_);
+    return completedSize_;
+}
+
 void CInstallerDownloader::SetProgressTarget(HWND window, UINT message) {
     lib::wfc::CriticalSectionLock held(lock_);
     progressWindow_ = window;
@@ -108,6 +115,8 @@ int CInstallerDownloader::Run() noexcept {
     }
     finished.reset();
     SetState(kIdle);
+    // Last: the HTTP worker that posted the progress has ended and the file is written.
+    if (downloaded && owner_) ::PostMessageA(owner_, ::RegisterWindowMessageA(kDownloadCompleteMessage), 0, 0);
     return downloaded ? 0 : -1;
 }
 
@@ -119,10 +128,8 @@ bool CInstallerDownloader::Download() {
         KILNLOG.Write(kLogError, "パッケージファイル名が不正 %s", url_.c_str());
         return false;
     }
-    std::string folder = downloadFolder_;
-    lib::AppendBackslash(folder);
-    lib::CreateDirectories(folder, false);
-    const std::string path = folder + name;
+    lib::CreateDirectories(downloadFolder_, false);
+    const std::string path = lib::JoinPath(downloadFolder_, name);
     {
         lib::wfc::CriticalSectionLock held(lock_);
         packagePath_ = path;
@@ -142,7 +149,9 @@ bool CInstallerDownloader::Download() {
         return false;
     }
     if (http.GetResult() != 0) return false;
-    SetState(kDownloaded);
+    lib::wfc::CriticalSectionLock held(lock_);
+    completedSize_ = http.GetResponseSize();
+    state_ = kDownloaded;
     return true;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // Downloads one installer package on a worker thread of its own into the
 // download folder. A failure is posted to the owner window as
-// "CVLDownloadNotifyError"; progress reaches the window set by
-// SetProgressTarget through the HTTP client.
+// "CVLDownloadNotifyError", and a package that is complete on disk as
+// "CVLDownloadNotifyComplete", after every progress message of the download;
+// progress reaches the window set by SetProgressTarget through the HTTP client.
 #include <windows.h>
 
 #include <memory>
@@ -17,6 +18,8 @@ public:
     enum State { kIdle = -1, kStarting = 0, kDownloading = 1, kDownloaded = 2 };
 
     static constexpr const char* kDownloadErrorMessage = "CVLDownloadNotifyError";
+    // Posted with wParam 0 and lParam 0 once the package file is written.
+    static constexpr const char* kDownloadCompleteMessage = "CVLDownloadNotifyComplete";
     static constexpr DWORD kStopTimeout = 25000;
 
     // The suite's data folder followed by "Download\".
@@ -40,6 +43,9 @@ public:
     int GetState() const;
     // The file the package goes to; empty until a download got that far.
     std::string GetPackagePath() const;
+    // The size of the package file written by the last download; -1 unless
+    // that download succeeded.
+    long long GetCompletedSize() const;
     void SetProgressTarget(HWND window, UINT message);
 
 private:
@@ -64,6 +70,7 @@ private:
     int state_ = kIdle;              // under lock_
     const std::string downloadFolder_;
     std::string packagePath_;        // under lock_
+    long long completedSize_ = -1;   // under lock_
     std::string url_;
     lib::KernelHandle thread_;
 };

@@ -9,6 +9,7 @@
 #include <exception>
 #include <new>
 
+#include "launcher/update/ProgressCoalescer.h"
 #include "launcher/update/ProxyDetection.h"
 #include "launcher/update/ResponseFile.h"
 #include "log/KilnLogWrapper.h"
@@ -367,14 +368,31 @@ int CWinHttpWrapper::ReadBody(long long contentLength) {
     responseData_.clear();
     responseSize_ = 0;
     if (contentLength > INT_MAX) return AllocationFailed();
-    std::vector<BYTE> chunk;
     try {
         if (memoryMode_ && known) responseData_.reserve(static_cast<std::size_t>(contentLength));
-        if (!memoryMode_) chunk.resize(kChunkSize);
     } catch (const std::bad_alloc&) {
         return AllocationFailed();
     }
     update::CResponseAppender appender(targetPath_);
+    // Progress goes out coalesced, and what is left when the reading ends
+    // goes out too, so that the messages always add up to the bytes read.
+    update::ProgressCoalescer progress(::GetTickCount());
+    WPARAM amount = known ? static_cast<WPARAM>(contentLength) : 0;
+    const int result = ReadChunks(contentLength, appender, progress, amount);
+    PostProgress(amount, progress.Flush());
+    return result;
+}
+
+// The reading loop of ReadBody; `amount` follows the amount of the current pass.
+int CWinHttpWrapper::ReadChunks(long long contentLength, update::CResponseAppender& appender,
+                                update::ProgressCoalescer& progress, WPARAM& amount) {
+    const bool known = contentLength >= 0;
+    std::vector<BYTE> chunk;
+    try {
+        if (!memoryMode_) chunk.resize(kChunkSize);
+    } catch (const std::bad_alloc&) {
+        return AllocationFailed();
+    }
     int emptyReads = 0;
     DWORD lastRunCheck = ::GetTickCount() - kRunCheckInterval;
     while (!known || responseSize_ < contentLength) {
@@ -419,11 +437,16 @@ int CWinHttpWrapper::ReadBody(long long contentLength) {
             if (error != 0) return error;
         }
         responseSize_ += static_cast<int>(read);
-        if (progressWindow_ != nullptr)
-            ::PostMessageA(progressWindow_, progressMessage_, static_cast<WPARAM>(known ? contentLength : available),
-                           static_cast<LPARAM>(read));
+        if (!known) amount = available;
+        PostProgress(amount, progress.Add(read, ::GetTickCount()));
     }
     return 0;
+}
+
+void CWinHttpWrapper::PostProgress(WPARAM amount, DWORD bytes) const {
+    const HWND window = progressWindow_.load();
+    if (bytes == 0 || window == nullptr) return;
+    ::PostMessageA(window, progressMessage_.load(), amount, static_cast<LPARAM>(bytes));
 }
 
 // One read of at most `wanted` bytes: in memory mode straight to the end of
@@ -477,8 +500,8 @@ bool CWinHttpWrapper::Abort(DWORD timeoutMilliseconds) {
 }
 
 void CWinHttpWrapper::SetProgressTarget(HWND window, UINT message) {
-    progressWindow_ = window;
-    progressMessage_ = message;
+    progressMessage_.store(message);
+    progressWindow_.store(window);
 }
 
 void CWinHttpWrapper::Close() {

@@ -6,11 +6,17 @@
 #include <windows.h>
 #include <winhttp.h>
 
+#include <atomic>
 #include <string>
 #include <vector>
 
 #include "launcher/update/InternetHandle.h"
 #include "lib/UniqueHandle.h"
+
+namespace update {
+class CResponseAppender;
+class ProgressCoalescer;
+}  // namespace update
 
 class CWinHttpWrapper {
 public:
@@ -55,8 +61,12 @@ public:
     // Tells the worker to stop and waits for it up to the timeout; a worker
     // still running then is terminated and the result is false.
     bool Abort(DWORD timeoutMilliseconds);
-    // Each chunk read posts (message, wParam = content length, or the amount
-    // available when unknown, lParam = bytes of the chunk) to the window.
+    // Reading posts (message, wParam = content length, or the amount
+    // available when unknown, lParam = bytes read since the last post) to the
+    // window: at most one post per ProgressCoalescer::kInterval, and one more
+    // for the rest when the reading ends, so the lParams add up to the bytes
+    // read. The last post may come before the file of a memory-mode request
+    // is written. May be called while a request runs.
     void SetProgressTarget(HWND window, UINT message);
     // Stops a running worker, then releases handles, buffers and texts; the
     // object cannot send again afterwards.
@@ -86,6 +96,9 @@ private:
     int SendWithRetry();
     int ReadResponse();
     int ReadBody(long long contentLength);
+    int ReadChunks(long long contentLength, update::CResponseAppender& appender, update::ProgressCoalescer& progress,
+                   WPARAM& amount);
+    void PostProgress(WPARAM amount, DWORD bytes) const;
     int ReadChunk(DWORD wanted, BYTE* fileBuffer, DWORD* read);
     int WriteBodyFile();
     void ApplyProxyCredentials();
@@ -120,7 +133,8 @@ private:
     std::vector<BYTE> body_;
     std::string targetPath_;
     int result_ = 0;
-    HWND progressWindow_ = nullptr;
-    UINT progressMessage_ = 0;
+    // Read by the worker, set from any thread.
+    std::atomic<HWND> progressWindow_{nullptr};
+    std::atomic<UINT> progressMessage_{0};
     DWORD timeout_ = kDefaultTimeout;
 };
