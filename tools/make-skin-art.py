@@ -296,6 +296,60 @@ def ravelin_icon(canvas, x, y, size):
     canvas.paint(polygon([p(128, 124), p(42, 150), p(128, 150)]), ICON_SHADE_L)
 
 
+# --- the product name ---------------------------------------------------------
+
+def ring(cx, cy, radius, width):
+    return circle(cx, cy, radius + width / 2) - circle(cx, cy, radius - width / 2)
+
+
+def wordmark(x, base, cap=11.0, xheight=8.0, stroke=1.9):
+    """"Ravelin" in strokes, a geometric sans like the rest of the artwork,
+    from x with its baseline at `base`; about 51 pixels wide at the defaults.
+    The program writes the name in its own font elsewhere; a mark in an image
+    needs no font."""
+    h = stroke / 2
+    top, mid = base - cap, base - cap * 0.52
+    parts = []
+    # R: stem, bowl, leg
+    bowl = x + 7.4 - (mid - top) / 2 - h
+    parts += [segment(x + h, top + h, x + h, base - h, stroke),
+              segment(x + h, top + h, bowl, top + h, stroke),
+              segment(x + h, mid, bowl, mid, stroke),
+              ring(bowl, (top + h + mid) / 2, (mid - top - h) / 2, stroke) & rrect(bowl, top - 2, bowl + 10, base),
+              segment(bowl - 1.0, mid, x + 7.6 - h, base - h, stroke)]
+    x += 9.2
+    r = (xheight - stroke) / 2          # round letters: outer diameter = x-height
+    cy = base - xheight / 2
+    # a: bowl and stem
+    parts += [ring(x + r + h, cy, r, stroke),
+              segment(x + 2 * r + stroke - h, base - xheight + h, x + 2 * r + stroke - h, base - h, stroke)]
+    x += 2 * r + stroke + 1.5
+    # v
+    parts.append(polyline([(x + h * 0.8, base - xheight + h), (x + 3.3, base - h),
+                           (x + 6.6 - h * 0.8, base - xheight + h)], stroke))
+    x += 8.1
+    # e: a ring open below its bar on the right, and the bar
+    ex = x + r + h
+    slope = math.tan(math.radians(38))
+    opening = polygon([(ex, cy + 0.6), (ex + 12, cy + 0.6), (ex + 12, cy + 0.6 + 12 * slope)])
+    parts += [ring(ex, cy, r, stroke) - opening, segment(x + h, cy, x + 2 * r + stroke - h, cy, stroke * 0.85)]
+    x += 2 * r + stroke + 1.5
+    # l, i
+    parts.append(segment(x + h, top + h, x + h, base - h, stroke))
+    x += stroke + 1.6
+    parts += [segment(x + h, base - xheight + h, x + h, base - h, stroke), circle(x + h, top + 1.2, 1.15)]
+    x += stroke + 1.6
+    # n: stem, arch, stem
+    arch = base - xheight + r + h
+    parts += [segment(x + h, base - xheight + h, x + h, base - h, stroke),
+              ring(x + r + h, arch, r, stroke) & rrect(x, base - xheight - 2, x + 20, arch),
+              segment(x + 2 * r + stroke - h, arch, x + 2 * r + stroke - h, base - h, stroke)]
+    shape = parts[0]
+    for part in parts[1:]:
+        shape = shape | part
+    return shape
+
+
 # --- application button icons (40 x 40 design units) ------------------------
 
 def icon_update_manager(c, ox, oy):
@@ -371,8 +425,10 @@ def state_strip(width, height, states, backdrop):
 def launch_buttons():
     """The application buttons, 72 x 72: columns camera-unit manager, MSV title
     editor, update manager; rows Normal, HotNormal, Push, HotPush. The tile
-    sits low in its cell, clear of the title band above; pushed, the icon
-    moves by a pixel (the program shifts only captions and check marks)."""
+    fills the bottom of its cell: the cells start one row below the title
+    band (y 33) and the body ends at y 115, so a 64-pixel tile at rows 8-72
+    of the cell leaves 9 rows above it and 10 below; pushed, the icon moves
+    by a pixel (the program shifts only captions and check marks)."""
     icons = [icon_camera_manager, icon_title_editor, icon_update_manager]
     looks = {
         "normal": (WHITE, (244, 247, 252), (196, 212, 232), 0),
@@ -385,12 +441,12 @@ def launch_buttons():
             top, bottom, edge, shift = looks[look]
 
             def draw(c):
-                tile = rrect(4, 7, 68, 71, 8)
+                tile = rrect(4, 8, 68, 72, 8)
                 c.paint(tile, edge)
-                c.paint(tile.grow(-1), lambda x, y: mix(top, bottom, (y - 8) / 62))
+                c.paint(tile.grow(-1), lambda x, y: mix(top, bottom, (y - 9) / 62))
                 if look == "normal":
-                    c.paint(segment(9, 69.6, 63, 69.6, 1.0), (176, 196, 222), clip=tile.grow(-0.5))
-                icon(c, 16 + shift, 19 + shift)
+                    c.paint(segment(9, 70.6, 63, 70.6, 1.0), (176, 196, 222), clip=tile.grow(-0.5))
+                icon(c, 16 + shift, 20 + shift)
             return draw
         strip = state_strip(72, 72, [state("normal"), state("hot"), state("push"), state("push")], BODY)
         sheet.paste(strip, col * 72, 0)
@@ -426,13 +482,16 @@ def caption_buttons():
 
 def menu_button():
     """The launch window's menu button, 80 x 18, with the drop-down mark at the
-    right (the caption is moved left by the skin's text indent)."""
+    right. The skin's text indent (-8) centres the caption on x 36, so that
+    "メニュー" (bold 14) covers about x 11-60; the mark stands 4 pixels after
+    it and 6 before the edge, as far from the caption as the caption's own
+    character gaps allow it to be seen as one label."""
     def look(fill, edge, mark):
         def draw(c):
             pill = rrect(0, 0, 80, 18, 4)
             c.paint(pill, edge)
             c.paint(pill.grow(-1), fill)
-            c.paint(polygon([(64.5, 7.2), (72.5, 7.2), (68.5, 11.6)]), mark)
+            c.paint(polygon([(65.5, 7.4), (72.5, 7.4), (69.0, 11.4)]), mark)
         return draw
     return state_strip(80, 18, [
         look((26, 72, 128), (58, 104, 163), (201, 218, 240)),     # Normal
@@ -466,47 +525,60 @@ def text_buttons():
     return sheet
 
 
+# Nine-grid images whose edges and centre the program repeats are drawn with
+# wide middle pieces: filling a panel then takes a few large copies instead
+# of thousands of 4-pixel ones. The corners are the same 6 pixels whatever
+# the size, so the result on screen does not depend on it.
+PANEL_SIZE = (256, 128)         # cut 0 6 250 256 / 0 6 122 128
+TRACK_WIDTH = 296               # cut 0 6 290 296 / 0 4 8 12
+BAR_WIDTH = 288                 # at least the longest bar (280), a whole number of stripes
+OVERLAY_SIZE = (256, 256)       # cut 0 6 250 256 both ways
+
+
 def panel():
-    """White panel, nine-grid 0 6 10 16 both ways, drawn on the body."""
-    c = Canvas(16, 16)
-    shape = rrect(0, 0, 16, 16, 4)
+    """White panel drawn on the body (see PANEL_SIZE for its cut)."""
+    w, h = PANEL_SIZE
+    c = Canvas(w, h)
+    shape = rrect(0, 0, w, h, 4)
     c.paint(shape, PANEL_EDGE)
     c.paint(shape.grow(-1), PANEL)
     return flatten(c, BODY, keep=lambda x, y: True)
 
 
 def progress():
-    """The progress track at (0, 0) 16 x 12 (nine-grid 0 6 10 16, 0 4 8 12),
-    drawn on a panel, and the bar's repeating piece at (16, 0) 8 x 8."""
-    out = Image(24, 12)
-    c = Canvas(16, 12)
-    track = rrect(0, 0, 16, 12, 4)
+    """The progress track at (0, 0), TRACK_WIDTH x 12 (see its cut), drawn on
+    a panel, and the bar at (0, 12), BAR_WIDTH x 8: diagonal stripes 8 pixels
+    apart, repeated from its left edge."""
+    out = Image(TRACK_WIDTH, 20)
+    c = Canvas(TRACK_WIDTH, 12)
+    track = rrect(0, 0, TRACK_WIDTH, 12, 4)
     c.paint(track, (183, 201, 223))
     c.paint(track.grow(-1), lambda x, y: mix((208, 219, 233), (229, 236, 245), min(1.0, (y - 1) / 5)))
     out.paste(flatten(c, PANEL, keep=lambda x, y: True), 0, 0)
-    for y in range(12):
-        for x in range(8):
-            if y >= 8:
-                out.set(16 + x, y, PANEL)
+    for y in range(8):
+        base = mix((80, 156, 238), (30, 98, 184), y / 7)
+        if y == 0:
+            base = mix(base, WHITE, 0.25)
+        for x in range(TRACK_WIDTH):
+            if x >= BAR_WIDTH:
+                out.set(x, 12 + y, PANEL)
                 continue
-            base = mix((80, 156, 238), (30, 98, 184), y / 7)
-            if y == 0:
-                base = mix(base, WHITE, 0.25)
-            # soft diagonal stripes, 8 pixels apart, so the piece repeats seamlessly
+            # soft stripes, so that the bar looks the same wherever it is cut
             t = 0.0
             for sx in range(4):
                 for sy in range(4):
                     if ((x + (sx + 0.5) / 4) + (y + (sy + 0.5) / 4)) % 8 < 4:
                         t += 1 / 16
-            out.set(16 + x, y, tuple(_byte(v) for v in mix(base, WHITE, 0.12 * t)))
+            out.set(x, 12 + y, tuple(_byte(v) for v in mix(base, WHITE, 0.12 * t)))
     return out
 
 
 def frame_overlay():
-    """The frame overlay: a navy veil with a light rim, nine-grid 0 6 10 16 both
-    ways; corners outside the window shape stay magenta (it is drawn keyed)."""
-    c = Canvas(16, 16)
-    shape = rrect(0, 0, 16, 16, 4)
+    """The frame overlay: a navy veil with a light rim (see OVERLAY_SIZE for its
+    cut); corners outside the window shape stay magenta (it is drawn keyed)."""
+    w, h = OVERLAY_SIZE
+    c = Canvas(w, h)
+    shape = rrect(0, 0, w, h, 4)
     c.paint(shape, (90, 150, 225))
     c.paint(shape.grow(-2), NAVY)
     return flatten(c, NAVY, keep=shape.inside)
@@ -598,8 +670,12 @@ def install_back():
 
 def message_back():
     """MessageBox_Base.PNG: 600 x 120, band rows 0-23 with the icon at (6, 4)
-    in the upper left piece (cut 28 32 572 112; the box grows downwards)."""
-    return window_back(600, 120, 24, lambda c: ravelin_icon(c, 6, 4, 16))
+    and the product name after it, both in the upper left piece (cut 88 32
+    572 112; the box grows downwards)."""
+    def decorate(c):
+        ravelin_icon(c, 6, 4, 16)
+        c.paint(wordmark(28, 17), WHITE)
+    return window_back(600, 120, 24, decorate)
 
 
 def help_base():

@@ -32,13 +32,28 @@ void DrawPiece(lib::wfc::CDIB& dest, int x, int y, const lib::wfc::CDIB& source,
     }
 }
 
+// The offset of the first copy, a multiple of the piece size, that reaches `from`.
+int FirstCopy(long long from, long long origin, int pieceSize) {
+    return from <= origin ? 0 : static_cast<int>((from - origin) / pieceSize * pieceSize);
+}
+
+// How much of `size` from `origin` lies before `end`.
+int ExtentBefore(long long end, long long origin, int size) {
+    return static_cast<int>(std::clamp<long long>(end - origin, 0, size));
+}
+
 // Repeats the piece over the area from its top-left corner, clipping the last
-// column and row to the area.
+// column and row to the area. Copies wholly outside the destination's clip
+// draw nothing and are skipped: a partial redraw of a small piece's area
+// would otherwise walk through all of its copies.
 void FillArea(lib::wfc::CDIB& dest, int left, int top, int width, int height, const lib::wfc::CDIB& source,
               const Piece& piece, int opacity, COLORREF keyColor) {
     if (piece.width <= 0 || piece.height <= 0 || width <= 0 || height <= 0) return;
-    for (int y = 0; y < height; y += piece.height) {
-        for (int x = 0; x < width; x += piece.width) {
+    const RECT& clip = dest.ClipRect();
+    const int right = ExtentBefore(clip.right, left, width);
+    const int bottom = ExtentBefore(clip.bottom, top, height);
+    for (int y = FirstCopy(clip.top, top, piece.height); y < bottom; y += piece.height) {
+        for (int x = FirstCopy(clip.left, left, piece.width); x < right; x += piece.width) {
             const Piece part{piece.sx, piece.sy, std::min(piece.width, width - x), std::min(piece.height, height - y)};
             DrawPiece(dest, left + x, top + y, source, part, opacity, keyColor);
         }

@@ -97,6 +97,8 @@ void CSkinMessageBox::Build(HWND owner, const std::string& text, UINT type) {
 }
 
 void CSkinMessageBox::LayOut(const std::string& text, UINT type) {
+    // Items are recoloured, moved and shown one by one: composed once, at the end.
+    CRedrawBatch batch(*this);
     auto& textItem = static_cast<CSkinWindowItemStatic&>(*FindItem(kText));
     textItem.SetTextColor((type & 0xF0) == MB_ICONWARNING ? kWarningTextColor : kTextColor);
     textItem.SetText(text);
@@ -151,6 +153,7 @@ void CSkinMessageBox::LayOut(const std::string& text, UINT type) {
     }
     const RECT client = GetClientRect();
     RedrawRect(client, false);
+    batch.Commit();
 }
 
 int CSkinMessageBox::DoModal(HWND owner, const std::string& text, UINT type) {

@@ -11,6 +11,8 @@
 #include "lib/wfc/DC.h"
 #include "lib/wfc/DCStateSaver.h"
 #include "lib/wfc/Framework.h"
+#include "ui/BackBufferDC.h"
+#include "ui/PixelBytes.h"
 #include "ui/RedrawSuspension.h"
 #include "ui/SkinDefinitionLoader.h"
 #include "ui/SkinItemAccess.h"
@@ -352,6 +354,8 @@ void CSkinWindow::ComposeInto(const RECT* clip, bool inactiveImage) {
         const CLockedSkinImage image = inactiveImage ? GetInactiveImage() : GetActiveImage();
         if (image) DrawBackground(0, 0, backBuffer_, image.Image(), &area);
     }
+    // Items drawing through GDI share one DC for the whole compose.
+    const CBackBufferDCScope dcScope(backBuffer_);
     for (std::size_t at = 0; at < items_.size(); ++at) {
         CSkinWindowItem& item = *items_[at];
         if (!item.IsVisible()) continue;
@@ -363,7 +367,14 @@ void CSkinWindow::ComposeInto(const RECT* clip, bool inactiveImage) {
 }
 
 bool CSkinWindow::RebuildBackBuffer(UINT, int cx, int cy) {
-    backBuffer_.Create(nullptr, std::max(cx, 1), std::max(cy, 1));
+    const int width = std::max(cx, 1), height = std::max(cy, 1);
+    // A buffer of the right size is composed again in place: a new DIB
+    // section costs a page fault on every page when it is first filled.
+    if (backBuffer_.IsDrawable() && backBuffer_.Width() == width && backBuffer_.Height() == height) {
+        backBuffer_.SetClipRect(RECT{0, 0, width, height});
+    } else {
+        backBuffer_.Create(nullptr, width, height);
+    }
     ComposeInto(nullptr, false);
     if (useRegion_) RebuildRegion();
     for (std::size_t at = 0; at < items_.size(); ++at) UpdateItemTooltip(*items_[at]);
@@ -371,23 +382,61 @@ bool CSkinWindow::RebuildBackBuffer(UINT, int cx, int cy) {
 }
 
 void CSkinWindow::RebuildRegion() {
-    region_ = CreateRegionFromDIB(backBuffer_, 0, 0, backBuffer_.Width(), backBuffer_.Height(), kShapeKey);
+    // Composed again, a buffer mostly comes out as it was: comparing it with
+    // the pixels the shape was made from costs a fraction of making it anew.
+    const int width = backBuffer_.Width(), height = backBuffer_.Height();
+    const std::size_t bytes = static_cast<std::size_t>(backBuffer_.Stride()) * height;
+    if (region_ && regionSize_.cx == width && regionSize_.cy == height && regionPixels_.size() == bytes &&
+        SameBytes(regionPixels_.data(), backBuffer_.Bits(), bytes)) {
+        return;
+    }
+    regionPixels_.clear();
+    region_ = CreateRegionFromDIB(backBuffer_, 0, 0, width, height, kShapeKey);
+    regionPixels_.assign(backBuffer_.Bits(), backBuffer_.Bits() + bytes);
+    regionSize_ = SIZE{width, height};
 }
 
 void CSkinWindow::ApplyRegion() {
     if (!backBuffer_.IsDrawable() || !GetHandle()) return;
     if (!region_) RebuildRegion();
+    // Giving the window the shape it already has costs a round of window
+    // changes for nothing; it is repainted all the same.
+    const lib::RegionHandle current(::CreateRectRgn(0, 0, 0, 0));
+    if (current && ::GetWindowRgn(GetHandle(), current.get()) != ERROR && ::EqualRgn(current.get(), region_.get())) {
+        InvalidateRect(nullptr, false);
+        return;
+    }
     SetRegion(region_.get());
 }
 
 void CSkinWindow::RedrawRect(const RECT& rect, bool) {
     if (!IsWindowReady()) return;
+    if (redrawBatches_ > 0) {
+        ::UnionRect(&batchedRedraw_, &batchedRedraw_, &rect);
+        return;
+    }
     const RedrawSuspension hold(*this);
     const RECT bounds{0, 0, backBuffer_.Width(), backBuffer_.Height()};
     RECT area;
     if (!::IntersectRect(&area, &rect, &bounds)) return;
     ComposeInto(&area, false);
     InvalidateRect(&area, false);
+}
+
+CSkinWindow::CRedrawBatch::CRedrawBatch(CSkinWindow& window) noexcept : window_(window) {
+    ++window_.redrawBatches_;
+}
+
+CSkinWindow::CRedrawBatch::~CRedrawBatch() {
+    if (open_ && --window_.redrawBatches_ == 0) window_.batchedRedraw_ = RECT{};
+}
+
+void CSkinWindow::CRedrawBatch::Commit() {
+    if (!open_) return;
+    open_ = false;
+    if (--window_.redrawBatches_ > 0) return;
+    const RECT collected = std::exchange(window_.batchedRedraw_, RECT{});
+    if (!::IsRectEmpty(&collected)) window_.RedrawRect(collected, false);
 }
 
 bool CSkinWindow::SetRedrawSuspended(bool suspended) {
@@ -399,14 +448,18 @@ bool CSkinWindow::SetRedrawSuspended(bool suspended) {
 void CSkinWindow::RebuildForActivation(bool showDisabledLook) {
     if (!IsWindowReady()) return;
     const RedrawSuspension hold(*this);
-    for (CSkinWindowItemButton* button : captionButtons_) {
-        if (button) button->SetShowDisabledLook(showDisabledLook);
+    {
+        // The whole window is composed and invalidated next.
+        const CRedrawBatch dropped(*this);
+        for (CSkinWindowItemButton* button : captionButtons_) {
+            if (button) button->SetShowDisabledLook(showDisabledLook);
+        }
     }
-    const lib::RegionHandle previous(std::move(region_));
     const RECT client = GetClientRect();
     RebuildBackBuffer(SIZE_RESTORED, client.right, client.bottom);
-    // The shape only changes when a caption button's look changes it.
-    if (useRegion_ && region_ && (!previous || !::EqualRgn(previous.get(), region_.get()))) ApplyRegion();
+    // The shape only changes when a caption button's look changes it; an
+    // unchanged one is not given to the window again.
+    if (useRegion_ && region_) ApplyRegion();
     InvalidateRect(nullptr, true);
 }
 
@@ -457,7 +510,10 @@ bool CSkinWindow::OnCreate(CREATESTRUCTA* create) {
                                      lib::wfc::GetInstanceHandle(), nullptr));
     // Without a tooltip control the window works on, only without tips.
     if (tooltip_) {
-        ::SetWindowPos(tooltip_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        // Made with WS_EX_TOPMOST it normally is topmost already.
+        if (!(::GetWindowLongA(tooltip_.get(), GWL_EXSTYLE) & WS_EX_TOPMOST)) {
+            ::SetWindowPos(tooltip_.get(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
         ::SendMessageA(tooltip_.get(), TTM_SETMAXTIPWIDTH, 0, kMaxTooltipWidth);
         for (std::size_t at = 0; at < items_.size(); ++at) UpdateItemTooltip(*items_[at]);
         if (font_.Handle()) {
@@ -482,6 +538,7 @@ void CSkinWindow::OnDestroy() {
     }
     backBuffer_.Release();
     region_.reset();
+    std::vector<BYTE>().swap(regionPixels_);
     LeaveLive(GetHandle());
 }
 

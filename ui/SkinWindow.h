@@ -173,6 +173,22 @@ public:
     // The registered message that makes a skin window reload (wParam 0).
     static UINT GetSkinReloadMessage();
 
+    // Collects the window's RedrawRect calls while it lives; Commit composes
+    // and invalidates their union once. Left without Commit, what it
+    // collected is dropped: for callers that redraw the whole window next.
+    class CRedrawBatch {
+    public:
+        explicit CRedrawBatch(CSkinWindow& window) noexcept;
+        CRedrawBatch(const CRedrawBatch&) = delete;
+        CRedrawBatch& operator=(const CRedrawBatch&) = delete;
+        ~CRedrawBatch();
+        void Commit();
+
+    private:
+        CSkinWindow& window_;
+        bool open_ = true;
+    };
+
 protected:
     // The last visible item that takes mouse input and contains the point.
     CSkinWindowItem* ItemAt(POINT clientPoint) const;
@@ -219,8 +235,13 @@ private:
     RECT imageSource_{};
     std::string inactiveImageName_;
     bool redrawSuspended_ = false;
+    int redrawBatches_ = 0;
+    RECT batchedRedraw_{};
     bool useRegion_ = false;
     lib::RegionHandle region_;
+    // The buffer's pixels when region_ was made from them.
+    std::vector<BYTE> regionPixels_;
+    SIZE regionSize_{};
     lib::wfc::CFont font_;
 };
 

@@ -1,6 +1,7 @@
 #include "ui/SkinWindowItemButton.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include "lib/wfc/DC.h"
@@ -420,38 +421,62 @@ HFONT CSkinWindowItemButton::CaptionFont() {
     return font_.Handle();
 }
 
+bool CSkinWindowItemButton::PictureKey::operator==(const PictureKey& other) const {
+    return width == other.width && height == other.height && drawnWidth == other.drawnWidth &&
+           state == other.state && mark == other.mark && pushed == other.pushed && color == other.color &&
+           format == other.format && caption == other.caption;
+}
+
 void CSkinWindowItemButton::Paint() {
     if (!IsVisible() || Width() <= 0 || Height() <= 0) return;
     lib::wfc::CDIB& buffer = Owner().GetBackBuffer();
     if (!buffer.IsDrawable()) return;
-    const int state = StateIndex();
 
-    lib::wfc::CDIB picture;
-    picture.Create(nullptr, Width(), Height(), 24);
-    picture.Fill(kKeyColor);
-    {
-        // A skin without the disabled look keeps showing the normal one.
-        const ImageRecord& background = images_[state].name.empty() ? images_[kNormal] : images_[state];
-        const CLockedSkinImage image = Owner().GetImageCache().Lock(background.name);
-        if (image && image.Image().IsDrawable()) DrawBackground(picture, image.Image(), background.source);
+    PictureKey key;
+    key.width = Width();
+    key.height = Height();
+    key.drawnWidth = drawnWidth_;
+    key.state = StateIndex();
+    key.mark = MarkImage();
+    key.pushed = pushed_;
+    key.caption = checked_ && hasTextChecked_ ? textChecked_ : text_;
+    key.color = key.caption.empty() ? 0 : CaptionColor(key.state);
+    key.format = format_;
+    if (!pictureValid_ || !(key == pictureKey_)) {
+        pictureValid_ = false;
+        DrawPicture(key);
+        pictureKey_ = std::move(key);
+        pictureValid_ = true;
     }
-    if (const ImageRecord* mark = MarkImage()) {
-        const CLockedSkinImage image = Owner().GetImageCache().Lock(mark->name);
-        if (image && image.Image().IsDrawable()) {
-            const POINT at = pushed_ ? pushShift_ : POINT{0, 0};
-            picture.Blit(at.x, at.y, mark->source.right - mark->source.left, mark->source.bottom - mark->source.top,
-                         image.Image(), mark->source.left, mark->source.top, kKeyColor);
-        }
-    }
-    const std::string& caption = checked_ && hasTextChecked_ ? textChecked_ : text_;
-    if (!caption.empty()) DrawCaption(picture, caption, state);
 
     // Opaque while the pointer works on it, so that the user sees what is hit.
     if (alpha_ == 255 || hot_ || pressed_) {
-        buffer.Blit(X(), Y(), Width(), Height(), picture, 0, 0, kKeyColor);
+        buffer.Blit(X(), Y(), Width(), Height(), picture_, 0, 0, kKeyColor);
     } else {
-        buffer.BlendBlit(X(), Y(), Width(), Height(), picture, 0, 0, alpha_, kKeyColor);
+        buffer.BlendBlit(X(), Y(), Width(), Height(), picture_, 0, 0, alpha_, kKeyColor);
     }
+}
+
+void CSkinWindowItemButton::DrawPicture(const PictureKey& key) {
+    if (!picture_.IsDrawable() || picture_.Width() != key.width || picture_.Height() != key.height) {
+        picture_.Create(nullptr, key.width, key.height, 24);
+    }
+    picture_.Fill(kKeyColor);
+    {
+        // A skin without the disabled look keeps showing the normal one.
+        const ImageRecord& background = images_[key.state].name.empty() ? images_[kNormal] : images_[key.state];
+        const CLockedSkinImage image = Owner().GetImageCache().Lock(background.name);
+        if (image && image.Image().IsDrawable()) DrawBackground(picture_, image.Image(), background.source);
+    }
+    if (const ImageRecord* mark = key.mark) {
+        const CLockedSkinImage image = Owner().GetImageCache().Lock(mark->name);
+        if (image && image.Image().IsDrawable()) {
+            const POINT at = key.pushed ? pushShift_ : POINT{0, 0};
+            picture_.Blit(at.x, at.y, mark->source.right - mark->source.left, mark->source.bottom - mark->source.top,
+                          image.Image(), mark->source.left, mark->source.top, kKeyColor);
+        }
+    }
+    if (!key.caption.empty()) DrawCaption(picture_, key.caption, key.state);
 }
 
 void CSkinWindowItemButton::DrawBackground(lib::wfc::CDIB& target, const lib::wfc::CDIB& source,

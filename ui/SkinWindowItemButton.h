@@ -8,13 +8,10 @@
 #include <array>
 #include <string>
 
+#include "lib/wfc/DIB.h"
 #include "lib/wfc/Font.h"
 #include "ui/SkinDefinition.h"
 #include "ui/SkinWindowItem.h"
-
-namespace lib::wfc {
-class CDIB;
-}
 
 namespace ui {
 
@@ -126,10 +123,27 @@ protected:
     bool toggleAllowed_ = true;
 
 private:
+    // Everything the off-screen picture of the button is drawn from that can
+    // change after construction; the rest is fixed by the skin.
+    struct PictureKey {
+        int width = 0;
+        int height = 0;
+        int drawnWidth = 0;
+        int state = -1;
+        const ImageRecord* mark = nullptr;
+        bool pushed = false;
+        std::string caption;
+        COLORREF color = 0;
+        UINT format = 0;
+        bool operator==(const PictureKey& other) const;
+    };
+
     int StateIndex() const noexcept;
     const ImageRecord* MarkImage() const noexcept;
     COLORREF CaptionColor(int state) const noexcept;
     HFONT CaptionFont();
+    // Draws the off-screen picture for `key` (background, mark, caption).
+    void DrawPicture(const PictureKey& key);
     void DrawBackground(lib::wfc::CDIB& target, const lib::wfc::CDIB& source, const RECT& from) const;
     void DrawCaption(lib::wfc::CDIB& target, const std::string& text, int state);
 
@@ -170,6 +184,12 @@ private:
     bool showDisabledLook_ = false;
     bool handCursor_ = true;
     int alpha_ = 255;
+
+    // The picture is drawn again only when its key changes: most composes
+    // (a window's activation, a progress step) leave a button as it was.
+    lib::wfc::CDIB picture_;
+    PictureKey pictureKey_;
+    bool pictureValid_ = false;
 };
 
 }  // namespace ui

@@ -57,11 +57,11 @@ void CSkinWindowItemStatic::SetItemRect(const RECT& rect) { SetRect(rect.left, r
 void CSkinWindowItemStatic::OnEnabledChanged() { Invalidate(); }
 
 void CSkinWindowItemStatic::DrawPlainText(lib::wfc::CDIB& buffer, const RECT& rect, COLORREF color) {
-    DrawSkinTextPlain(buffer, text_, rect, style_, color, true);
+    painter_.DrawPlain(buffer, text_, rect, style_, color, true);
 }
 
 bool CSkinWindowItemStatic::DrawSmoothText(lib::wfc::CDIB& buffer, const RECT& rect, COLORREF color) {
-    return DrawSkinTextSmooth(buffer, text_, rect, style_, color);
+    return painter_.DrawSmooth(buffer, text_, rect, style_, color);
 }
 
 void CSkinWindowItemStatic::SetText(const std::string& text) {
@@ -75,7 +75,7 @@ void CSkinWindowItemStatic::SetTextColor(COLORREF color) {
 }
 
 SIZE CSkinWindowItemStatic::MeasureText(const std::string& text) const {
-    return MeasureSkinText(ResolveSkinLineBreaks(text), SIZE{Width(), Height()}, style_);
+    return painter_.Measure(ResolveSkinLineBreaks(text), SIZE{Width(), Height()}, style_);
 }
 
 }  // namespace ui

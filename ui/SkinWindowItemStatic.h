@@ -40,6 +40,8 @@ private:
     std::string text_;
     std::string toolTipText_;
     SkinTextStyle style_;
+    // Keeps the font and the last drawing; measuring uses the font too.
+    mutable CSkinTextPainter painter_;
 };
 
 }  // namespace ui

@@ -321,3 +321,54 @@ TEST(SkinButton, BadBlocksReportTheKey) {
         EXPECT_EQ(std::vector<std::string>{text}, outcome.reports);
     }
 }
+
+TEST(SkinButton, AButtonPaintedAgainLooksLikeANewOneInTheSameState) {
+    const Keys keys{{"Text", {"OK"}},
+                    {"Font", {"", "12", "700"}},
+                    {"TextColor", {"255", "255", "255"}},
+                    {"Antialias", {"1"}},
+                    {"Image", {"ItemParts.png", "0", "50"}},
+                    {"ImageSize", {"8", "8"}},
+                    {"ImageP", {"ItemParts.png", "8", "50"}}};
+    const std::vector<std::pair<const char*, std::function<void(Button&)>>> steps = {
+        {"normal", [](Button&) {}},
+        {"again", [](Button&) {}},
+        {"hot", [](Button& b) { b.OnMouseMove(5, 5); }},
+        {"pushed", [](Button& b) { b.OnLButtonDown(5, 5); }},
+        {"dragged out", [](Button& b) { b.OnMouseMove(50, 5); }},
+        {"released", [](Button& b) { b.OnLButtonUp(50, 5); }},
+        {"checked", [](Button& b) { b.OnItemCommand(ui::kButtonSetChecked, 1, 0); }},
+        {"other caption", [](Button& b) { b.SetText("キャンセル", false); }},
+        {"inactive look", [](Button& b) { b.SetShowDisabledLook(true); }},
+        {"disabled", [](Button& b) { b.SetEnabled(false); }},
+        {"enabled", [](Button& b) { b.SetEnabled(true); }},
+        {"wider", [](Button& b) { b.SetItemRect(RECT{2, 3, 52, 23}); }},
+        {"left aligned", [](Button& b) { b.SetTextFormat(DT_LEFT | DT_VCENTER | DT_SINGLELINE); }},
+        {"translucent", [](Button& b) { b.SetAlpha(100); }},
+        {"blinking", [](Button& b) {
+             b.OnItemCommand(ui::kButtonSetBlinking, 1, 0);
+             b.OnTimer(500);
+         }},
+    };
+    const auto pixels = [](const skintest::ItemTestOwner& owner) {
+        const BYTE* bits = owner.buffer.Bits();
+        return std::vector<BYTE>(bits, bits + static_cast<std::size_t>(owner.buffer.Stride()) * owner.buffer.Height());
+    };
+    for (const bool toggle : {false, true}) {
+        skintest::ItemTestOwner owner(60, 30);
+        const auto kept = Make(owner, keys, toggle);
+        for (std::size_t at = 0; at < steps.size(); ++at) {
+            SCOPED_TRACE(std::string(steps[at].first) + (toggle ? " (toggle)" : ""));
+            steps[at].second(*kept);
+            owner.Clear(RGB(9, 90, 190));
+            kept->Paint();
+            const std::vector<BYTE> repainted = pixels(owner);
+
+            const auto fresh = Make(owner, keys, toggle);
+            for (std::size_t done = 0; done <= at; ++done) steps[done].second(*fresh);
+            owner.Clear(RGB(9, 90, 190));
+            fresh->Paint();
+            EXPECT_TRUE(repainted == pixels(owner));
+        }
+    }
+}

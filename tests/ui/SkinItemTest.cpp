@@ -239,3 +239,142 @@ TEST(SkinItems, MissingKeysAreSkinErrorsAndIconsTakeTheSystemSize) {
     EXPECT_EQ(::GetSystemMetrics(SM_CXICON), warning.Width());
     EXPECT_EQ(0, none.Width() + none.Height());
 }
+
+namespace {
+
+// Fills the buffer with a pattern that differs from pixel to pixel; `seed` picks one of many.
+void FillPattern(ItemTestOwner& owner, int seed) {
+    lib::wfc::CDIB& buffer = owner.buffer;
+    for (int y = 0; y < buffer.Height(); ++y) {
+        BYTE* pixel = buffer.Row(y);
+        for (int x = 0; x < buffer.Width(); ++x, pixel += 3) {
+            pixel[0] = static_cast<BYTE>(x * 7 + seed * 31);
+            pixel[1] = static_cast<BYTE>(y * 11 + seed * 17);
+            pixel[2] = static_cast<BYTE>((x ^ y) * 5 + seed);
+        }
+    }
+}
+
+std::vector<BYTE> Pixels(const lib::wfc::CDIB& buffer) {
+    const BYTE* bits = buffer.Bits();
+    return std::vector<BYTE>(bits, bits + static_cast<std::size_t>(buffer.Stride()) * buffer.Height());
+}
+
+// One step of the comparison below: the background, the clip and what is done to the item first.
+template <typename Item>
+struct TextStep {
+    const char* name;
+    int pattern;
+    RECT clip;
+    void (*change)(Item&);
+};
+
+// Paints `kept` after each step and an item made anew (with every change so
+// far) after the same steps on the same pixels: a text drawn again must look
+// exactly like one drawn for the first time, whatever changed in between.
+template <typename Item, typename MakeItem>
+void ExpectRepaintsLikeNewItems(MakeItem make, const std::vector<TextStep<Item>>& steps) {
+    ItemTestOwner owner(200, 60);
+    const auto kept = make(owner);
+    for (std::size_t at = 0; at < steps.size(); ++at) {
+        SCOPED_TRACE(steps[at].name);
+        if (steps[at].change) steps[at].change(*kept);
+        FillPattern(owner, steps[at].pattern);
+        owner.buffer.SetClipRect(steps[at].clip);
+        kept->Paint();
+        const std::vector<BYTE> repainted = Pixels(owner.buffer);
+
+        const auto fresh = make(owner);
+        for (std::size_t done = 0; done <= at; ++done) {
+            if (steps[done].change) steps[done].change(*fresh);
+        }
+        FillPattern(owner, steps[at].pattern);
+        fresh->Paint();
+        EXPECT_TRUE(repainted == Pixels(owner.buffer));
+        owner.buffer.SetClipRect(RECT{0, 0, 200, 60});
+    }
+}
+
+}  // namespace
+
+TEST(SkinItems, TextsPaintedAgainLookLikeTextsPaintedOnce) {
+    const RECT all{0, 0, 200, 60}, part{30, 10, 120, 40};
+    using Static = ui::CSkinWindowItemStatic;
+    const auto label = [](ItemTestOwner& owner) {
+        return std::make_unique<Static>(owner, 1,
+                                        Block("Label", {{"Position", {"10", "8"}},
+                                                        {"Size", {"180", "44"}},
+                                                        {"Font", {"", "14", "400"}},
+                                                        {"Color", {"20", "40", "200"}},
+                                                        {"Alignment", {"0"}},
+                                                        {"Antialias", {"1"}},
+                                                        {"Text", {"Ravelin テキスト\\r\\n二行目"}}}),
+                                        owner.images);
+    };
+    ExpectRepaintsLikeNewItems<Static>(
+        label, {
+                   {"first", 1, all, nullptr},
+                   {"same pixels", 1, all, nullptr},
+                   {"other pixels", 2, all, nullptr},
+                   {"first pixels again", 1, all, nullptr},
+                   {"clipped", 1, part, nullptr},
+                   {"unclipped", 1, all, nullptr},
+                   {"other text", 1, all, [](Static& s) { s.SetText("別の文"); }},
+                   {"other colour", 1, all, [](Static& s) { s.SetTextColor(RGB(200, 0, 0)); }},
+                   {"disabled", 1, all, [](Static& s) { s.SetEnabled(false); }},
+                   {"moved", 1, all, [](Static& s) { s.SetItemRect(RECT{0, 20, 150, 60}); }},
+                   {"left aligned", 1, all, [](Static& s) { s.SetFormat(DT_WORDBREAK); }},
+                   {"single line", 3, all, [](Static& s) { s.SetFormat(DT_SINGLELINE | DT_VCENTER); }},
+                   {"single line again", 3, all, nullptr},
+               });
+
+    // A caption, drawn by the anti-aliased renderer.
+    using Picture = ui::CSkinWindowItemStaticImage;
+    const auto picture = [](ItemTestOwner& owner) {
+        return std::make_unique<Picture>(owner, 1,
+                                         Block("Picture", {{"Position", {"4", "4"}},
+                                                           {"Size", {"190", "40"}},
+                                                           {"Image", {"ItemParts.png", "0", "0", "16", "16"}},
+                                                           {"Text", {"Ravelin バージョンアップ"}},
+                                                           {"TextPosition", {"20", "0"}},
+                                                           {"TextSize", {"170", "40"}},
+                                                           {"TextFont", {"", "15", "700"}},
+                                                           {"TextAntialias", {"1"}},
+                                                           {"TextColor", {"255", "255", "255"}}}),
+                                         owner.images);
+    };
+    ExpectRepaintsLikeNewItems<Picture>(picture, {
+                                                     {"first", 1, all, nullptr},
+                                                     {"same pixels", 1, all, nullptr},
+                                                     {"other pixels", 2, all, nullptr},
+                                                     {"clipped", 2, part, nullptr},
+                                                     {"disabled", 2, all, [](Picture& p) { p.SetEnabled(false); }},
+                                                     {"moved", 2, all, [](Picture& p) {
+                                                          p.SetItemRect(RECT{0, 10, 190, 50});
+                                                      }},
+                                                 });
+}
+
+TEST(SkinItems, NineGridDrawnThroughAClipMatchesTheWholeDrawingThere) {
+    // Small pieces, so that most copies lie outside a small clip.
+    const auto block = Block("Panel", {{"Position", {"3", "2"}},
+                                       {"Size", {"57", "55"}},
+                                       {"Image", {"ItemParts.png", "0", "10", "20", "30", "16", "26", "36", "46"}}});
+    ItemTestOwner whole(64, 64);
+    whole.Clear(RGB(1, 2, 3));
+    ui::CSkinWindowItemResizableStaticImage(whole, 1, block, whole.images).Paint();
+    for (const RECT clip : {RECT{0, 0, 64, 64}, RECT{20, 20, 31, 33}, RECT{12, 0, 25, 64}, RECT{50, 45, 64, 64},
+                            RECT{0, 0, 4, 3}, RECT{61, 58, 64, 64}}) {
+        SCOPED_TRACE(std::to_string(clip.left) + "," + std::to_string(clip.top));
+        ItemTestOwner owner(64, 64);
+        owner.Clear(RGB(1, 2, 3));
+        owner.buffer.SetClipRect(clip);
+        ui::CSkinWindowItemResizableStaticImage(owner, 1, block, owner.images).Paint();
+        for (int y = 0; y < 64; ++y) {
+            for (int x = 0; x < 64; ++x) {
+                const bool inside = x >= clip.left && x < clip.right && y >= clip.top && y < clip.bottom;
+                ASSERT_EQ(inside ? whole.Pixel(x, y) : RGB(1, 2, 3), owner.Pixel(x, y)) << x << "," << y;
+            }
+        }
+    }
+}

@@ -58,12 +58,17 @@ public:
         CSkinWindow::OnCommand(id, code, control);
     }
     void OnSkinReload() override { ++reloads; }
+    void OnPaint() override {
+        ++screenPaints;
+        CSkinWindow::OnPaint();
+    }
 
     ui::SkinDefinition definition;
     std::vector<std::pair<int, bool>> answers;
     std::vector<std::pair<UINT, UINT>> commands;
     std::vector<std::string> log;
     int reloads = 0;
+    int screenPaints = 0;
 };
 
 class SkinWindowTest : public ::testing::Test {
@@ -381,6 +386,74 @@ TEST_F(SkinWindowTest, ClicksBecomeCommandsAndRedrawsAreHeldUntilTheOutermostGua
     EXPECT_FALSE(window.IsRedrawSuspended());
     EXPECT_FALSE(window.SetRedrawSuspended(true));
     EXPECT_TRUE(window.SetRedrawSuspended(false));
+}
+
+TEST_F(SkinWindowTest, ARebuildAtTheSameSizeComposesTheKeptBufferAfresh) {
+    TestSkinWindow window;
+    ProbeItem& probe = window.Probe(1, {40, 40, 60, 60}, kRed);
+    window.Make();
+    const HBITMAP bitmap = window.GetBackBuffer().Handle();
+    // Moved without a redraw: only composing shows it.
+    probe.SetRect(70, 40, 90, 60);
+    ASSERT_TRUE(window.RebuildBackBuffer(SIZE_RESTORED, 120, 80));
+    EXPECT_EQ(bitmap, window.GetBackBuffer().Handle());
+    const RECT clip = window.GetBackBuffer().ClipRect(), whole{0, 0, 120, 80};
+    EXPECT_TRUE(::EqualRect(&clip, &whole));
+
+    TestSkinWindow fresh;
+    fresh.Probe(1, {70, 40, 90, 60}, kRed);
+    fresh.Make();
+    const auto pixels = [](const lib::wfc::CDIB& buffer) {
+        return std::vector<BYTE>(buffer.Bits(), buffer.Bits() + static_cast<std::size_t>(buffer.Stride()) * buffer.Height());
+    };
+    EXPECT_TRUE(pixels(fresh.GetBackBuffer()) == pixels(window.GetBackBuffer()));
+    EXPECT_EQ(kRed, window.Pixel(75, 45));
+}
+
+TEST_F(SkinWindowTest, RedrawsInABatchAreComposedOnceWhenItIsCommitted) {
+    TestSkinWindow window;
+    ProbeItem& left = window.Probe(1, {0, 30, 20, 50}, kRed);
+    ProbeItem& right = window.Probe(2, {80, 30, 100, 50}, kBlue);
+    window.Make();
+    const int leftPaints = left.paints, rightPaints = right.paints;
+    {
+        ui::CSkinWindow::CRedrawBatch batch(window);
+        window.RedrawRect(RECT{0, 30, 20, 50}, false);
+        window.RedrawRect(RECT{80, 30, 100, 50}, false);
+        window.RedrawRect(RECT{0, 30, 20, 50}, false);
+        EXPECT_EQ(leftPaints, left.paints);
+        batch.Commit();
+        EXPECT_EQ(leftPaints + 1, left.paints);
+        EXPECT_EQ(rightPaints + 1, right.paints);
+    }
+    {
+        // Left without Commit: dropped, for a caller that composes everything next.
+        const ui::CSkinWindow::CRedrawBatch dropped(window);
+        window.RedrawRect(RECT{0, 30, 20, 50}, false);
+    }
+    EXPECT_EQ(leftPaints + 1, left.paints);
+    window.RedrawRect(RECT{0, 30, 20, 50}, false);
+    EXPECT_EQ(leftPaints + 2, left.paints);
+    EXPECT_EQ(rightPaints + 1, right.paints);
+}
+
+TEST_F(SkinWindowTest, ASizeThatKeepsTheShapeStillRepaintsTheWindow) {
+    TestSkinWindow window;
+    window.Make();
+    lib::RegionHandle before(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(ERROR, ::GetWindowRgn(window.GetHandle(), before.get()));
+    const int paints = window.screenPaints;
+    window.Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(120, 80));
+    EXPECT_LT(paints, window.screenPaints);
+    lib::RegionHandle after(::CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(ERROR, ::GetWindowRgn(window.GetHandle(), after.get()));
+    EXPECT_TRUE(::EqualRgn(before.get(), after.get()));
+
+    // Another size is another shape.
+    ::SetWindowPos(window.GetHandle(), nullptr, 0, 0, 150, 80, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ASSERT_NE(ERROR, ::GetWindowRgn(window.GetHandle(), after.get()));
+    EXPECT_FALSE(::EqualRgn(before.get(), after.get()));
+    EXPECT_TRUE(::PtInRegion(after.get(), 140, 70));
 }
 
 }  // namespace
