@@ -22,6 +22,7 @@
 #include <vector>
 
 #include "bench/BenchTiming.h"
+#include "lib/UniqueHandle.h"
 #include "lib/wfc/Framework.h"
 #include "lib/wfc/ThreadContext.h"
 #include "tests/ui/SkinPreviewWindow.h"
@@ -56,20 +57,6 @@ void PumpPending() {
     }
 }
 
-// Destroys a window before its object goes.
-class WindowDestroyer {
-public:
-    explicit WindowDestroyer(HWND window) : window_(window) {}
-    WindowDestroyer(const WindowDestroyer&) = delete;
-    WindowDestroyer& operator=(const WindowDestroyer&) = delete;
-    ~WindowDestroyer() {
-        if (window_ && ::IsWindow(window_)) ::DestroyWindow(window_);
-    }
-
-private:
-    HWND window_;
-};
-
 LRESULT CALLBACK BareWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_PAINT) {
         PAINTSTRUCT paint;
@@ -99,7 +86,7 @@ double BareToFirstPaint(int width, int height) {
     const HWND window = ::CreateWindowExA(WS_EX_TOPMOST, kBareClass, "bare", WS_POPUP | WS_CLIPCHILDREN | WS_SYSMENU,
                                           100, 100, width, height, nullptr, nullptr, ::GetModuleHandleA(nullptr),
                                           nullptr);
-    const WindowDestroyer destroyer(window);
+    const lib::WindowHandle destroyer(window);
     ::ShowWindow(window, SW_SHOW);
     ::UpdateWindow(window);
     return bench::Seconds() - start;
@@ -111,7 +98,7 @@ double BoxToFirstPaint(SIZE* size, std::vector<double> (*stepTimes)[3] = nullptr
     const double start = bench::Seconds();
     box.Build(nullptr, kBoxText, MB_OKCANCEL);
     const double built = bench::Seconds();
-    const WindowDestroyer destroyer(box.GetHandle());
+    const lib::WindowHandle destroyer(box.GetHandle());
     box.ShowWindow(SW_SHOW);
     const double shown = bench::Seconds();
     box.UpdateWindow();
@@ -168,7 +155,7 @@ void BenchMessageBox() {
     // A box kept alive (hidden) holds the images in the cache.
     ui::CMessageBoxWindow holder(true);
     holder.Build(nullptr, kBoxText, MB_OKCANCEL);
-    const WindowDestroyer destroyer(holder.GetHandle());
+    const lib::WindowHandle destroyer(holder.GetHandle());
     std::vector<double> steps[3];
     const std::vector<double> cached = Race({[&] { return BareToFirstPaint(size.cx, size.cy); },
                                              [&] { return BoxToFirstPaint(nullptr, &steps); }});
@@ -188,7 +175,7 @@ void BenchMessageBox() {
     std::printf("    its parts: one full rebuild of the box %.1f us; one tooltip control made and destroyed %.1f us\n",
                 MedianMicroseconds([&] { holder.RebuildBackBuffer(SIZE_RESTORED, client.right, client.bottom); }),
                 MedianMicroseconds([] {
-                    const WindowDestroyer tooltip(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
+                    const lib::WindowHandle tooltip(::CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr,
                                                                     WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
                                                                     CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                                                     CW_USEDEFAULT, nullptr, nullptr,

@@ -19,6 +19,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/ProgramFiles.h"
 #include "lib/UniqueHandle.h"
 
 namespace {
@@ -43,21 +44,6 @@ constexpr DWORD kLauncherEndWait = 60000;
 constexpr DWORD kReplaceRetryTime = 10000;
 constexpr DWORD kReplaceRetryInterval = 250;
 
-std::wstring OwnPath() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return L"";
-        if (length < path.size()) return std::wstring(path.data(), length);
-        path.resize(path.size() * 2);
-    }
-}
-
-std::wstring FolderOf(const std::wstring& path) {
-    const std::wstring::size_type slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
-
 std::wstring WithBackslash(std::wstring folder) {
     if (!folder.empty() && folder.back() != L'\\') folder += L'\\';
     return folder;
@@ -77,8 +63,8 @@ bool IsFolder(const std::wstring& path) {
 class RunLog {
 public:
     RunLog() {
-        const std::wstring own = OwnPath();
-        const std::wstring path = FolderOf(own) + L"Ravelin_LauncherSetup.log";
+        const std::wstring own = lib::OwnProgramPath();
+        const std::wstring path = lib::FolderOf(own) + L"Ravelin_LauncherSetup.log";
         file_.reset(::CreateFileW(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
     }
@@ -138,7 +124,7 @@ std::vector<lib::KernelHandle> RunningLaunchers(const std::wstring& folder) {
         if (!process) continue;
         const std::wstring image = ImagePath(process.get());
         // A launcher whose path cannot be read is waited for all the same.
-        if (!folder.empty() && !image.empty() && !SameText(FolderOf(image), folder)) continue;
+        if (!folder.empty() && !image.empty() && !SameText(lib::FolderOf(image), folder)) continue;
         found.push_back(std::move(process));
     }
     return found;
@@ -165,7 +151,7 @@ std::wstring SuiteFolder() {
     if (!registered.empty()) return registered;
     for (const lib::KernelHandle& launcher : RunningLaunchers(L"")) {
         const std::wstring image = ImagePath(launcher.get());
-        if (!image.empty()) return FolderOf(image);
+        if (!image.empty()) return lib::FolderOf(image);
     }
     return L"";
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/ProgramFiles.h"
 #include "lib/UniqueHandle.h"
 
 #ifndef SIBLING_KIND
@@ -53,34 +54,14 @@ HWND mainWindow = nullptr;
 FontHandle font;
 std::vector<std::wstring> lines;
 
-std::wstring OwnPath() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return L"";
-        if (length < path.size()) return std::wstring(path.data(), length);
-        path.resize(path.size() * 2);
-    }
-}
-
 // "major.minor.build.revision" of the fixed file information, or a note.
 std::wstring FileVersionOf(const std::wstring& path) {
-    DWORD ignored = 0;
-    const DWORD size = ::GetFileVersionInfoSizeW(path.c_str(), &ignored);
-    if (size == 0) return L"(バージョン情報なし)";
-    std::vector<BYTE> data(size);
-    VS_FIXEDFILEINFO* info = nullptr;
-    UINT infoSize = 0;
-    if (!::GetFileVersionInfoW(path.c_str(), 0, size, data.data()) ||
-        !::VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&info), &infoSize) || !info) {
-        return L"(バージョン情報を読めません)";
-    }
-    return std::to_wstring(HIWORD(info->dwFileVersionMS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionMS)) +
-           L"." + std::to_wstring(HIWORD(info->dwFileVersionLS)) + L"." + std::to_wstring(LOWORD(info->dwFileVersionLS));
+    const std::string version = lib::FileVersionText(path, 4);
+    return version.empty() ? L"(バージョン情報を読めません)" : std::wstring(version.begin(), version.end());
 }
 
 void BuildLines() {
-    const std::wstring path = OwnPath();
+    const std::wstring path = lib::OwnProgramPath();
     lines = {
         std::wstring(L"プログラム：") + kSibling.programFile,
         L"ファイルバージョン：" + FileVersionOf(path),

@@ -84,6 +84,14 @@ struct RegistryKeyTraits {
     static void close(handle_type h) noexcept { ::RegCloseKey(h); }
 };
 
+// Windows made for the holder on its own thread, destroyed with it there (a
+// window that is gone already makes DestroyWindow fail harmlessly).
+struct WindowHandleTraits {
+    using handle_type = HWND;
+    static handle_type invalid() noexcept { return nullptr; }
+    static void close(handle_type h) noexcept { ::DestroyWindow(h); }
+};
+
 using KernelHandle = UniqueHandle<KernelHandleTraits>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
@@ -91,5 +99,6 @@ using LibraryHandle = UniqueHandle<LibraryHandleTraits>;
 using MenuHandle = UniqueHandle<MenuHandleTraits>;
 using RegionHandle = UniqueHandle<RegionHandleTraits>;
 using RegistryKey = UniqueHandle<RegistryKeyTraits>;
+using WindowHandle = UniqueHandle<WindowHandleTraits>;
 
 }  // namespace lib

@@ -37,15 +37,6 @@ class CSkinWindowItemResizableStaticImage;
 class CSkinWindowItemOverlay;
 class CSkinWindowItemIcon;
 
-// A window made and owned by another window object (the tooltip control);
-// destroyed with its holder, on the thread that made it.
-struct OwnedWindowTraits {
-    using handle_type = HWND;
-    static handle_type invalid() noexcept { return nullptr; }
-    static void close(handle_type h) noexcept { ::DestroyWindow(h); }
-};
-using OwnedWindow = lib::UniqueHandle<OwnedWindowTraits>;
-
 class CSkinWindow : public lib::wfc::CRegionWindow, public ISkinWindowItemAccessor, public CSkinWindowItemTabAccessor {
 public:
     // The animation timer's id and period.
@@ -219,7 +210,7 @@ private:
     std::unique_ptr<CSkinImageList> images_;
     std::string title_;
     int captionHeight_ = 0;
-    OwnedWindow tooltip_;
+    lib::WindowHandle tooltip_;
     lib::wfc::CTooltipActivator activator_;
 
     std::vector<std::unique_ptr<CSkinWindowItem>> items_;

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <string>
 
-#include "launcher/app/ProgramFiles.h"
+#include "lib/ProgramFiles.h"
 #include "lib/AnsiText.h"
 #include "lib/UniqueHandle.h"
 #include "log/KilnLogWrapper.h"
@@ -67,7 +67,7 @@ bool RunAPPMgr::StartApplication(int key, const wchar_t* parameters, const wchar
     if (const AppTableRow* row = FindRow(key)) {
         // Without its own folder the name alone would be looked for in the
         // current folder, where any program of that name could stand.
-        const std::wstring ownFolder = launcher::FolderOf(launcher::OwnProgramPath());
+        const std::wstring ownFolder = lib::FolderOf(lib::OwnProgramPath());
         if (ownFolder.empty()) return false;
         const std::wstring path = ownFolder + lib::FromAnsi(row->programFile);
         if (!::PathFileExistsW(path.c_str())) return false;

@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "launcher/app/LauncherMessages.h"
-#include "launcher/app/ProgramFiles.h"
+#include "lib/ProgramFiles.h"
 #include "lib/wfc/ModalLoop.h"
 #include "ui/SkinItemAccess.h"
 #include "ui/SkinWindowItemButton.h"
@@ -36,7 +36,7 @@ constexpr int kLabelWidth = 20;
 
 CVersionInfoWindow::CVersionInfoWindow(HWND owner, std::wstring programPath)
     : VersionInfoWindowBase(kOverlay),
-      programPath_(programPath.empty() ? launcher::OwnProgramPath() : std::move(programPath)),
+      programPath_(programPath.empty() ? lib::OwnProgramPath() : std::move(programPath)),
       ownerWindow(owner) {
     SetResizable(false);
 }
@@ -60,7 +60,7 @@ bool CVersionInfoWindow::Create() {
         updateManagerVersion = &AddStatic(kUpdateManagerValue, block("UMTextState2"));
         editorVersion = &AddStatic(kEditorValue, block("MMTextState2"));
 
-        versionText->SetText("Ver." + launcher::FileVersionText(programPath_, 3));
+        versionText->SetText("Ver." + lib::FileVersionText(programPath_, 3));
 
         const RECT layout = GetLayoutRect();
         VersionInfoWindowBase::Create(0, nullptr, "バージョン情報",
@@ -76,11 +76,11 @@ bool CVersionInfoWindow::Create() {
 
 void CVersionInfoWindow::ShowDetails() {
     if (!launcherVersion) return;
-    const std::wstring folder = launcher::FolderOf(programPath_);
+    const std::wstring folder = lib::FolderOf(programPath_);
     int widest = 0;
     for (const DetailLine& line : kDetailLines) {
         auto& value = static_cast<CSkinWindowItemStatic&>(*FindItem(line.value));
-        const std::string version = launcher::FileVersionText(folder + line.programFile, 4);
+        const std::string version = lib::FileVersionText(folder + line.programFile, 4);
         value.SetText(version);
         // Measuring nothing can answer the whole box: a missing program takes no room.
         if (!version.empty()) widest = std::max(widest, static_cast<int>(value.MeasureText(version).cx));

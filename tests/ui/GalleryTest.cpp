@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "lib/UniqueHandle.h"
 #include "tests/ui/Gallery.h"
 #include "tests/ui/SkinPreviewWindow.h"
 #include "tests/ui/SkinWindowTestSupport.h"
@@ -42,20 +43,6 @@ std::string OutputFolder() {
     return folder + "..\\gallery\\";
 }
 
-// Destroys a window whose object stays, before that object goes.
-class WindowDestroyer {
-public:
-    explicit WindowDestroyer(HWND window) : window_(window) {}
-    WindowDestroyer(const WindowDestroyer&) = delete;
-    WindowDestroyer& operator=(const WindowDestroyer&) = delete;
-    ~WindowDestroyer() {
-        if (window_ && ::IsWindow(window_)) ::DestroyWindow(window_);
-    }
-
-private:
-    HWND window_;
-};
-
 class GalleryShots {
 public:
     GalleryShots() : gallery_(OutputFolder(), ReferenceFolder()) {}
@@ -69,7 +56,7 @@ public:
     void Box(const std::string& name, const std::string& caption, const std::string& text, UINT type) {
         Kind box(true);
         box.Build(nullptr, text, type);
-        const WindowDestroyer destroyer(box.GetHandle());
+        const lib::WindowHandle destroyer(box.GetHandle());
         skintest::PumpPending();
         Check(name, gallery_.Add(name, caption, skintest::ComposeActiveLook(box)));
     }

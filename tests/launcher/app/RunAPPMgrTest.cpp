@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "launcher/app/ProgramFiles.h"
+#include "lib/ProgramFiles.h"
 #include "launcher/app/RunAPPMgr.h"
 #include "lib/AnsiText.h"
 #include "log/KilnLogWrapper.h"
@@ -31,9 +31,9 @@ HINSTANCE WINAPI FailStart(HWND owner, LPCWSTR verb, LPCWSTR file, LPCWSTR param
 
 // The scratch folder that holds the sibling folder and the results.
 std::string ScratchOfCopy() {
-    std::wstring siblings = launcher::FolderOf(launcher::OwnProgramPath());
+    std::wstring siblings = lib::FolderOf(lib::OwnProgramPath());
     siblings.pop_back();
-    return lib::ToAnsi(launcher::FolderOf(siblings));
+    return lib::ToAnsi(lib::FolderOf(siblings));
 }
 
 // `text` with the first `folder` in it written as "<folder>".

@@ -1,11 +1,11 @@
-#include "launcher/app/ProgramFiles.h"
+#include "lib/ProgramFiles.h"
 
 #include <windows.h>
 
 #include <cstdio>
 #include <vector>
 
-namespace launcher {
+namespace lib {
 
 std::wstring OwnProgramPath() {
     // Longer than MAX_PATH is possible; the buffer grows up to the longest path there is.
@@ -47,4 +47,4 @@ std::string FileVersionText(const std::wstring& path, int parts) {
     return text;
 }
 
-}  // namespace launcher
+}  // namespace lib

@@ -1,9 +1,9 @@
 #pragma once
-// The launcher's own file and the program files beside it, in UTF-16 so that
-// any folder name comes through whatever the ANSI code page.
+// The running program's own file and the program files beside it, in UTF-16
+// so that any folder name comes through whatever the ANSI code page.
 #include <string>
 
-namespace launcher {
+namespace lib {
 
 // Full path of the running program; empty when it cannot be read whole.
 std::wstring OwnProgramPath();
@@ -15,4 +15,4 @@ std::wstring FolderOf(const std::wstring& path);
 // (parts 4); empty when the file or its version resource cannot be read.
 std::string FileVersionText(const std::wstring& path, int parts);
 
-}  // namespace launcher
+}  // namespace lib
