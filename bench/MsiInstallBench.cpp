@@ -1,7 +1,7 @@
 // Installer engine benchmark: time from queueing an install request for the
 // tiny test package to its INSTALL_NOTIFY_START and INSTALL_NOTIFY_END, and
-// how much of it the worker spends before it picks the request up (its wait
-// of up to 5 seconds). The product is uninstalled before each round, so every
+// how much of it passes before the worker picks the request up (queuing
+// wakes it). The product is uninstalled before each round, so every
 // round is a first installation; each request is queued right after the one
 // before has ended, as the launcher hands over its packages. Medians are reported.
 #include <windows.h>
