@@ -37,6 +37,9 @@ struct SkinKeySchema {
 
 // Class = (String): the block a block inherits from.
 inline constexpr SkinKeySchema kSkinClassSchema{"Class", {SkinParameter::String}};
+// Position = (x, y) and Size = (width, height): the rectangle of an item.
+inline constexpr SkinKeySchema kSkinPositionSchema{"Position", {SkinParameter::Integer, SkinParameter::Integer}};
+inline constexpr SkinKeySchema kSkinSizeSchema{"Size", {SkinParameter::Integer, SkinParameter::Integer}};
 
 // Checks the schemas in order and reports the first key that is missing or
 // has too few or too many values (ReportSkinError).

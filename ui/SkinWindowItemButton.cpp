@@ -24,8 +24,6 @@ constexpr DWORD kBlinkPeriod = 800;
 constexpr SkinParameter S = SkinParameter::String;
 constexpr SkinParameter I = SkinParameter::Integer;
 
-constexpr SkinKeySchema kPosition{"Position", {I, I}};
-constexpr SkinKeySchema kSize{"Size", {I, I}};
 constexpr SkinKeySchema kNormalImage{"NormalImage", {S, I, I}};
 constexpr SkinKeySchema kPushImage{"PushImage", {S, I, I}};
 constexpr SkinKeySchema kHotNormalImage{"HotNormalImage", {S, I, I}};
@@ -68,8 +66,8 @@ bool Has(const SkinItemDefinition& item, std::string_view key) { return item.key
 // Validates, in the order of the rules, every key that is required or present.
 void ValidateButtonKeys(const SkinItemDefinition& item) {
     const KeyRule rules[] = {
-        {kPosition, true},
-        {kSize, true},
+        {kSkinPositionSchema, true},
+        {kSkinSizeSchema, true},
         {kNormalImage, true},
         {kPushImage, true},
         {kHotNormalImage, true},

@@ -8,8 +8,6 @@ namespace {
 
 constexpr SkinParameter S = SkinParameter::String;
 constexpr SkinParameter I = SkinParameter::Integer;
-constexpr SkinKeySchema kPositionSchema{"Position", {I, I}};
-constexpr SkinKeySchema kSizeSchema{"Size", {I, I}};
 constexpr SkinKeySchema kNineGridImageSchema{"Image", {S, I, I, I, I, I, I, I, I}};
 
 }  // namespace
@@ -27,7 +25,7 @@ CSkinWindowItemResizableStaticImage::CSkinWindowItemResizableStaticImage(ISkinWi
                                                                          const SkinItemDefinition& definition,
                                                                          CSkinImageList& images)
     : CSkinWindowItem(owner, id) {
-    ValidateSkinKeys(definition, {kPositionSchema, kSizeSchema});
+    ValidateSkinKeys(definition, {kSkinPositionSchema, kSkinSizeSchema});
     const RECT rect = SkinItemRect(definition);
     SetRect(rect.left, rect.top, rect.right, rect.bottom);
     caption_.Read(definition);

@@ -8,8 +8,6 @@ namespace ui {
 namespace {
 
 constexpr SkinParameter I = SkinParameter::Integer;
-constexpr SkinKeySchema kPositionSchema{"Position", {I, I}};
-constexpr SkinKeySchema kSizeSchema{"Size", {I, I}};
 constexpr SkinKeySchema kFontSchema{"Font", {SkinParameter::String, I, I}};
 constexpr SkinKeySchema kAntialiasSchema{"Antialias", {I}};
 constexpr SkinKeySchema kColorSchema{"Color", {I, I, I}};
@@ -21,7 +19,7 @@ constexpr SkinKeySchema kTextSchema{"Text", {SkinParameter::String}};
 CSkinWindowItemStatic::CSkinWindowItemStatic(ISkinWindowItemAccessor& owner, int id,
                                              const SkinItemDefinition& definition, CSkinImageList&)
     : CSkinWindowItem(owner, id) {
-    ValidateSkinKeys(definition, {kPositionSchema, kSizeSchema, kFontSchema});
+    ValidateSkinKeys(definition, {kSkinPositionSchema, kSkinSizeSchema, kFontSchema});
     const RECT rect = SkinItemRect(definition);
     SetRect(rect.left, rect.top, rect.right, rect.bottom);
     style_ = ReadSkinTextStyle(definition, "Font", "Color");

@@ -10,8 +10,6 @@ namespace {
 
 constexpr SkinParameter S = SkinParameter::String;
 constexpr SkinParameter I = SkinParameter::Integer;
-constexpr SkinKeySchema kPositionSchema{"Position", {I, I}};
-constexpr SkinKeySchema kSizeSchema{"Size", {I, I}};
 constexpr SkinKeySchema kImageSchema{"Image", {S, I, I, I, I}};
 constexpr SkinKeySchema kToolTipTextSchema{"ToolTipText", {S}};
 constexpr SkinKeySchema kTileSchema{"Tile", {S}};
@@ -25,7 +23,7 @@ enum Notification { kLeftButtonDown = 12, kMouseMove = 14, kMouseLeave = 15 };
 CSkinWindowItemStaticImage::CSkinWindowItemStaticImage(ISkinWindowItemAccessor& owner, int id,
                                                        const SkinItemDefinition& definition, CSkinImageList& images)
     : CSkinWindowItem(owner, id) {
-    ValidateSkinKeys(definition, {kPositionSchema, kSizeSchema, kImageSchema});
+    ValidateSkinKeys(definition, {kSkinPositionSchema, kSkinSizeSchema, kImageSchema});
     const RECT rect = SkinItemRect(definition);
     SetRect(rect.left, rect.top, rect.right, rect.bottom);
     imageName_ = SkinTextAt(definition, "Image");
