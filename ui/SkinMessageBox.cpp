@@ -5,6 +5,7 @@
 
 #include "lib/wfc/DC.h"
 #include "lib/wfc/ModalLoop.h"
+#include "log/KilnLogWrapper.h"
 #include "ui/SkinItemAccess.h"
 #include "ui/SkinWindowItemButton.h"
 #include "ui/SkinWindowItemIcon.h"
@@ -164,6 +165,11 @@ int CSkinMessageBox::DoModal(HWND owner, const std::string& text, UINT type) {
         if (GetHandle()) ::DestroyWindow(GetHandle());
         return 0;
     }
+    // What the user was told and answered goes to the log, one line each:
+    // support reads the message code from there.
+    std::string line = text;
+    std::replace_if(line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    KILNLOG.Write(kLogInfo, "CSkinMessageBox::DoModal %s", line.c_str());
     const HWND box = GetHandle();
     ShowWindow(SW_SHOW);
     UpdateWindow();
@@ -171,6 +177,7 @@ int CSkinMessageBox::DoModal(HWND owner, const std::string& text, UINT type) {
     ::MessageBeep(type & 0xF0);
     lib::wfc::RunModalLoop(box, owner, done_);
     if (::IsWindow(box)) ::DestroyWindow(box);
+    KILNLOG.Write(kLogInfo, "CSkinMessageBox::DoModal answer %d", result_);
     return result_;
 }
 
