@@ -90,11 +90,19 @@ int CKilnLog::WriteLocked(int kind, const char* message) noexcept {
             OpenForAppend(static_cast<long long>(headerLength) + static_cast<long long>(messageLength) + 2);
         if (!file) {
             lastError_ = ::GetLastError();
-            return kilnlog::kFileNotOpened;
+            return kilnlog::kFileFailed;
         }
         ::SetFilePointer(file.get(), 0, nullptr, FILE_END);
+        // A record that did not reach the file in full is a file failure, not a written record.
         DWORD written = 0;
-        ::WriteFile(file.get(), record, static_cast<DWORD>(length), &written, nullptr);
+        if (!::WriteFile(file.get(), record, static_cast<DWORD>(length), &written, nullptr)) {
+            lastError_ = ::GetLastError();
+            return kilnlog::kFileFailed;
+        }
+        if (written != length) {
+            lastError_ = ERROR_HANDLE_DISK_FULL;
+            return kilnlog::kFileFailed;
+        }
     }
     if (kind != kLogFatal) return kilnlog::kWritten;
     const int result = kilnlog::MakeFatalCopy(logPath_);

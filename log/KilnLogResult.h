@@ -11,7 +11,7 @@ enum KilnLogResult : int {
     kOldFatalCopyKept = 6,  // the oldest copy could not be deleted
     kMutexNotCreated = 8,
     kMutexNotAcquired = 9,
-    kFileNotOpened = 10,
+    kFileFailed = 10,  // not opened, or the record not written in full
     kFatalCopyNoFolder = 11,
 };
 

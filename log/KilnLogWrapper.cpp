@@ -92,7 +92,7 @@ int CKilnLogWrapper::Write(int kind, const char* format, ...) noexcept {
         return 0;
     case kilnlog::kMutexNotCreated:
     case kilnlog::kMutexNotAcquired:
-    case kilnlog::kFileNotOpened: {
+    case kilnlog::kFileFailed: {
         if (IsOwnReport(kind)) return 2;
         const DWORD error = ::GetLastError();
         if (result == kilnlog::kMutexNotCreated) {
@@ -107,7 +107,7 @@ int CKilnLogWrapper::Write(int kind, const char* format, ...) noexcept {
         return 0;
     }
     default:
-        if (result > kilnlog::kFileNotOpened) Write(kLogWarning, "想定外のエラーが発生しました");
+        if (result > kilnlog::kFileFailed) Write(kLogWarning, "想定外のエラーが発生しました");
         return 0;
     }
 }

@@ -52,6 +52,11 @@ RAVELIN_CHILD_SCENARIO(start_only) {
     return 0;
 }
 
+RAVELIN_CHILD_SCENARIO(write_one) {
+    KILNLOG.Start(argument.c_str(), 4096);
+    return KILNLOG.Write(kLogInfo, "refused");
+}
+
 RAVELIN_CHILD_SCENARIO(dump_to_folder) {
     KILNLOG.Start(argument.c_str(), 4096);
     return KILNLOG.Write(kLogDump, "dump");
@@ -98,6 +103,21 @@ TEST(Recovery, LogThatCannotBeOpenedIsReportedInTheSystemLog) {
     ASSERT_EQ(0, program.Run("dump_to_folder", folder));
     EXPECT_EQ((std::vector<std::string>{"## ファイルエラーが発生しました。GetLastError[5]",
                                         "## ダンプファイルエラーが発生しました。GetLastError[5]"}),
+              logtest::Summary(program.systemLog()));
+}
+
+TEST(Recovery, RecordThatCannotBeWrittenIsReportedNotTakenAsWritten) {
+    // The host's full device opens like a file and refuses every write, as a
+    // full disk does.
+    const std::string fullDevice = "Z:\\dev\\full";
+    if (!lib::FileHandle(::CreateFileA(fullDevice.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                       OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr))) {
+        GTEST_SKIP() << "no " << fullDevice << ": error " << ::GetLastError();
+    }
+    logtest::ProgramCopy program("write_error");
+    EXPECT_EQ(0, program.Run("write_one", fullDevice));
+    EXPECT_EQ((std::vector<std::string>{"## ファイルエラーが発生しました。GetLastError[112]",
+                                        "## ファイルエラーが発生しました。GetLastError[112]"}),
               logtest::Summary(program.systemLog()));
 }
 
