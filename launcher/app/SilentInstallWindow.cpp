@@ -272,9 +272,16 @@ void CSilentInstallWindow::BeginInstalls() {
 }
 
 void CSilentInstallWindow::SendNextInstallRequest() {
-    const HWND updater = launcher::FindUpdaterWindow();
     installIndex_ = launcher::NextFlaggedComponent(componentFlags_, installIndex_);
     if (installIndex_ == 0) return;
+    const HWND updater = launcher::FindUpdaterWindow();
+    if (!updater && updaterWaits_ < kUpdaterWaitAttempts) {
+        ++updaterWaits_;
+        SetTimer(kUpdaterWaitTimer, kUpdaterWaitPeriod);
+        return;
+    }
+    if (!updater) KILNLOG.Write(kLogError, "CSilentInstallWindow updater window not found");
+    updaterWaits_ = 0;
     const int number = installIndex_;
     const int installType = (componentFlags_ & launcher::ComponentFirstInstallFlag(number)) ? INSTALLTYPE_FIRST
                                                                                            : INSTALLTYPE_REINSTALL;
@@ -470,6 +477,9 @@ void CSilentInstallWindow::OnTimer(UINT_PTR id) {
         }
     } else if (id == kInstallTimer) {
         if (progress_.CreepInstall()) DrawProgress(progress_.Percent());
+    } else if (id == kUpdaterWaitTimer) {
+        KillTimer(kUpdaterWaitTimer);
+        if (!closing_) SendNextInstallRequest();
     } else {
         SilentInstallWindowBase::OnTimer(id);
     }
@@ -495,7 +505,11 @@ void CSilentInstallWindow::SetMessageText(const char* text) {
     RedrawRect(kMessageArea, false);
 }
 
-void CSilentInstallWindow::SetActionText(const char* text) { actionButton_->SetText(text, false); }
+void CSilentInstallWindow::SetActionText(const char* text) {
+    // The button shows where the update stands; support reads that from the log.
+    KILNLOG.Write(kLogInfo, "CSilentInstallWindow action %s", text);
+    actionButton_->SetText(text, false);
+}
 
 void CSilentInstallWindow::DrawProgress(int percent) {
     const int shown = launcher::CSilentInstallProgress::Capped(percent);

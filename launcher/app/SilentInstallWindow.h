@@ -48,6 +48,11 @@ public:
     static constexpr UINT kDownloadTimerPeriod = 500;
     static constexpr UINT_PTR kInstallTimer = 5001;
     static constexpr UINT kInstallTimerPeriod = 200;
+    // The updater announces itself before its window exists: a request that
+    // finds no window yet is tried again, for up to 10 s, instead of being lost.
+    static constexpr UINT_PTR kUpdaterWaitTimer = 5002;
+    static constexpr UINT kUpdaterWaitPeriod = 100;
+    static constexpr int kUpdaterWaitAttempts = 100;
 
     // `owner` is the launch window, told of the window's end.
     explicit CSilentInstallWindow(HWND owner,
@@ -162,6 +167,7 @@ private:
     DownloadRecord records_[5];
     InstallNotifyState installNotifyState_;
     int installFinished_ = 0;
+    int updaterWaits_ = 0;
     int componentFlags_ = 0;
     int installIndex_ = 4;
     long long expectedSize_ = 0;

@@ -29,10 +29,18 @@ UpdaterStandIn::~UpdaterStandIn() {
 }
 
 void UpdaterStandIn::Launch(HWND launcher, int announcements) {
-    if (!window_)
-        window_ = test::CreateTestWindow("VEDAZAVUZUVEZ", &WindowProc, "VedaZavuzuvez", WS_OVERLAPPEDWINDOW, nullptr, this);
+    OpenWindow();
+    Announce(launcher, announcements);
+}
+
+void UpdaterStandIn::Announce(HWND launcher, int announcements) {
     for (int i = 0; i < announcements; ++i)
         ::PostMessageA(launcher, ::RegisterWindowMessageA("Launcher_VERUPSTART"), 0, 0);
+}
+
+void UpdaterStandIn::OpenWindow() {
+    if (!window_)
+        window_ = test::CreateTestWindow("VEDAZAVUZUVEZ", &WindowProc, "VedaZavuzuvez", WS_OVERLAPPEDWINDOW, nullptr, this);
 }
 
 LRESULT CALLBACK UpdaterStandIn::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

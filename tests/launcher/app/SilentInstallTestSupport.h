@@ -25,6 +25,9 @@ public:
     // Makes the window and posts "Launcher_VERUPSTART" to `launcher`
     // `announcements` times, as starting updaters do.
     void Launch(HWND launcher, int announcements);
+    // The two halves: a starting updater announces itself before its window exists.
+    void Announce(HWND launcher, int announcements);
+    void OpenWindow();
 
     // Each install request of a Windows Installer package is followed by its
     // start, position and end notifications.

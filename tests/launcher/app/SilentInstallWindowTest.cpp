@@ -93,7 +93,13 @@ protected:
     // Makes the window and runs its update check.
     Window& Open() {
         ui::SilentInstallEnvironment environment;
-        environment.startUpdater = [this] { updater_->Launch(window_->GetHandle(), 2); };
+        environment.startUpdater = [this] {
+            if (startUpdater_) {
+                startUpdater_();
+            } else {
+                updater_->Launch(window_->GetHandle(), 2);
+            }
+        };
         environment.showMessage = [this](HWND owner, const std::string& text, UINT type) {
             boxes_.push_back({text, type});
             return silenttest::AnswerBox(owner, text, type, boxButton_);
@@ -148,6 +154,7 @@ protected:
     HWND hwnd_ = nullptr;
     Boxes boxes_;
     int boxButton_ = ui::CSkinMessageBox::kOkButton;
+    std::function<void()> startUpdater_;
     update::NetworkCheckFunction previousCheck_ = nullptr;
 };
 
@@ -268,6 +275,22 @@ TEST_F(SilentInstall, PackageIsHandedOverOnlyOnceCompleteOnDisk) {
 
     ASSERT_TRUE(Pump([&] { return RequestCount() == 1; }));
     EXPECT_EQ(60000, updater_->requests[0].fileSize);
+}
+
+TEST_F(SilentInstall, RequestWaitsForAnUpdaterWindowThatComesLate) {
+    Offer("non");
+    bool announced = false;
+    startUpdater_ = [&] {
+        updater_->Announce(hwnd_, 1);
+        announced = true;
+    };
+    Window& window = Open();
+    Act();
+    ASSERT_TRUE(Pump([&] { return announced && window.GetProgress().AllDownloaded(); }));
+    skintest::PumpUntil([] { return false; }, 300);
+    updater_->OpenWindow();
+    ASSERT_TRUE(Pump([&] { return window.GetActionState() == Window::kStateDone; }));
+    EXPECT_EQ((Requests{{2, 2}}), InstallRequests());
 }
 
 TEST_F(SilentInstall, CancelAndCloseRules) {
