@@ -163,9 +163,10 @@ void CLaunchWindow::_ServerMessagePro(int code) {
 
 void CLaunchWindow::_OnServerStartFinish() {
     CKilnLogWrapper("LaunchWindow", 1475).Write(kLogTrace, "CLaunchWindow::_OnServerStartFinish ");
-    ShowWindow(SW_SHOW);
+    // Placed and made opaque before it shows: it never flashes in the corner it was created in.
     CenterWindow(nullptr);
     ::SetLayeredWindowAttributes(GetHandle(), 0, kActiveAlpha, LWA_ALPHA);
+    ShowWindow(SW_SHOW);
 }
 
 void CLaunchWindow::ShowErrorMessage(WPARAM code, LPARAM detail) {

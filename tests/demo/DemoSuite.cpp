@@ -126,7 +126,7 @@ void LayOutSuite(int absent, const std::string& serviceBase) {
     }
     CopyInto(test::BesideSelf("Ravelin_Launcher.exe"), folder + "Ravelin_Launcher.exe");
     CopyInto(test::BesideSelf("RavelinUpdate.exe"), folder + "RavelinUpdate.exe");
-    test::WriteWholeFile(folder + "Connection.info", "30," + serviceBase + kServicePath + "\r\n");
+    PointConnectionAt(serviceBase);
     Require(test::TrustTestCa(), "the test CA could not be trusted");
 }
 
@@ -160,6 +160,10 @@ void OfferUpdates(int offered, const std::string& faults) {
               DemoValue("DEMO_PACKAGE_3_V2")) +
         "}";
     test::SetServiceConfig(test::Service("https"), "{\"reply\": " + reply + ", \"faults\": " + faults + "}");
+}
+
+void PointConnectionAt(const std::string& serviceBase) {
+    test::WriteWholeFile(SuiteFolder() + "Connection.info", "30," + serviceBase + kServicePath + "\r\n");
 }
 
 void AnswerRaw(const std::string& reply) {

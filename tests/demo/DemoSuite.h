@@ -41,6 +41,8 @@ void LayOutSuite(int absent, const std::string& serviceBase);
 void OfferUpdates(int offered, const std::string& faults = "{}");
 // A raw reply instead (for example "RET=5").
 void AnswerRaw(const std::string& reply);
+// Points Connection.info of the laid-out suite at `serviceBase` instead.
+void PointConnectionAt(const std::string& serviceBase);
 
 // Ends every program still running from the suite folder or the download
 // folder (the updater first asked to close, then the rest terminated), so
