@@ -159,6 +159,9 @@ int Run(HINSTANCE instance, int show) {
     mainWindow = ::CreateWindowExW(0, kMainClass, kSibling.title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
                                    620, 260, nullptr, nullptr, instance, nullptr);
     if (!mainWindow) return 1;
+    // A hidden child holds the command line, so that it can be read from outside.
+    ::CreateWindowExW(0, L"STATIC", ::GetCommandLineW(), WS_CHILD, 0, 0, 0, 0, mainWindow, nullptr, instance,
+                      nullptr);
     HWND closeTarget = ::CreateWindowExW(0, kCloseTargetClass, kSibling.closeTitle, WS_POPUP, 0, 0, 0, 0, nullptr,
                                          nullptr, instance, nullptr);
     ::ShowWindow(mainWindow, show);

@@ -7,6 +7,7 @@
 #include "launcher/app/LauncherMessages.h"
 #include "lib/ProgramFiles.h"
 #include "lib/wfc/ModalLoop.h"
+#include "log/KilnLogWrapper.h"
 #include "ui/SkinItemAccess.h"
 #include "ui/SkinWindowItemButton.h"
 #include "ui/SkinWindowItemStatic.h"
@@ -61,6 +62,8 @@ bool CVersionInfoWindow::Create() {
         editorVersion = &AddStatic(kEditorValue, block("MMTextState2"));
 
         versionText->SetText("Ver." + lib::FileVersionText(programPath_, 3));
+        // What the window shows goes to the log, as the message boxes' texts do.
+        KILNLOG.Write(kLogInfo, "CVersionInfoWindow::Create %s", versionText->GetText().c_str());
 
         const RECT layout = GetLayoutRect();
         VersionInfoWindowBase::Create(0, nullptr, "バージョン情報",
@@ -78,10 +81,12 @@ void CVersionInfoWindow::ShowDetails() {
     if (!launcherVersion) return;
     const std::wstring folder = lib::FolderOf(programPath_);
     int widest = 0;
+    std::string shown;
     for (const DetailLine& line : kDetailLines) {
         auto& value = static_cast<CSkinWindowItemStatic&>(*FindItem(line.value));
         const std::string version = lib::FileVersionText(folder + line.programFile, 4);
         value.SetText(version);
+        shown += " [" + version + "]";
         // Measuring nothing can answer the whole box: a missing program takes no room.
         if (!version.empty()) widest = std::max(widest, static_cast<int>(value.MeasureText(version).cx));
     }
@@ -92,6 +97,7 @@ void CVersionInfoWindow::ShowDetails() {
         label.SetItemRect(RECT{right - kLabelWidth, label.Y(), right, label.Y() + label.Height()});
         label.SetVisible(true);
     }
+    KILNLOG.Write(kLogInfo, "CVersionInfoWindow::ShowDetails%s", shown.c_str());
     // Moving items does not redraw them.
     if (IsWindowReady()) RedrawRect(GetClientRect(), false);
 }
