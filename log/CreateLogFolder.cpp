@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "log/PathLinks.h"
+
 namespace {
 
 bool IsFolder(const wchar_t* path) {
@@ -39,6 +41,7 @@ bool CreateLogFolder(const std::string& path) try {
     if (path.empty()) return false;
     const std::wstring full = AbsolutePath(Widen(path));
     if (full.empty()) return false;
+    if (kilnlog::RefuseLinks() && kilnlog::HasLinkOnPath(full)) return false;
     if (!IsFolder(full.c_str())) {
         for (std::size_t slash = full.find(L'\\', 1); slash != std::wstring::npos;
              slash = full.find(L'\\', slash + 1)) {

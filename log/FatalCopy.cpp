@@ -9,6 +9,7 @@
 #include "lib/UniqueHandle.h"
 #include "log/KilnLogResult.h"
 #include "log/MbcsText.h"
+#include "log/PathLinks.h"
 
 namespace kilnlog {
 namespace {
@@ -69,11 +70,13 @@ int MakeFatalCopy(const char* logPath) noexcept try {
     if (slash < 0) return kFatalCopyNoFolder;
     const std::string folder = pattern.substr(0, static_cast<std::size_t>(slash) + 1);
 
+    if (RefusedForLink(copy)) return kFatalCopyFailed;
     const ExistingCopies copies = FindCopies(pattern, copy.substr(folder.size()));
     // A second fatal record within the same second refreshes that second's
     // copy instead of failing on its name, and removes no older copy for it.
     if (copies.newNameTaken) return ::CopyFileA(logPath, copy.c_str(), FALSE) ? kWritten : kFatalCopyFailed;
-    if (copies.count >= kCopiesKept && !::DeleteFileA((folder + copies.oldest).c_str())) {
+    if (copies.count >= kCopiesKept &&
+        (RefusedForLink(folder + copies.oldest) || !::DeleteFileA((folder + copies.oldest).c_str()))) {
         return kOldFatalCopyKept;
     }
     return ::CopyFileA(logPath, copy.c_str(), TRUE) ? kWritten : kFatalCopyFailed;

@@ -13,6 +13,7 @@
 #include "log/LogFileMutexes.h"
 #include "log/LogSettings.h"
 #include "log/MbcsText.h"
+#include "log/PathLinks.h"
 
 namespace {
 
@@ -112,6 +113,7 @@ int CKilnLog::WriteLocked(int kind, const char* message) noexcept {
 
 lib::FileHandle CKilnLog::OpenForAppend(long long recordLength) noexcept {
     const auto open = [this] {
+        if (kilnlog::RefusedForLink(logPath_)) return INVALID_HANDLE_VALUE;
         return ::CreateFileA(logPath_, GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                              nullptr);
     };
@@ -124,6 +126,6 @@ lib::FileHandle CKilnLog::OpenForAppend(long long recordLength) noexcept {
     if (!::GetFileSizeEx(file.get(), &size)) size.QuadPart = 0;
     if (size.QuadPart + recordLength <= kilnlog::SizeLimit()) return file;
     file.reset();
-    ::MoveFileExA(logPath_, backupPath_, MOVEFILE_REPLACE_EXISTING);
+    if (!kilnlog::RefusedForLink(backupPath_)) ::MoveFileExA(logPath_, backupPath_, MOVEFILE_REPLACE_EXISTING);
     return lib::FileHandle(open());
 }

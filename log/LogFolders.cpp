@@ -6,6 +6,8 @@
 
 #include <mutex>
 
+#include "log/PathLinks.h"
+
 std::string GetAppDataFolder() try {
     // Writers on several threads may ask for the folder first at the same time.
     static std::mutex lock;
@@ -49,6 +51,7 @@ bool EnsureFolder(const std::string& path) try {
     if (::PathRemoveFileSpecA(parent) && parent[0] != '\0' && path != parent && !EnsureFolder(parent)) {
         return false;
     }
+    if (kilnlog::RefusedForLink(path)) return false;
     // Another process may create it at the same moment.
     return ::CreateDirectoryA(path.c_str(), nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS;
 } catch (...) {

@@ -16,6 +16,7 @@ packages=(
   locales fonts-ipafont-gothic
   googletest
   wixl msitools imagemagick xdotool
+  osslsigncode
 )
 
 # The 32-bit Wine, and what it needs beyond its dependencies to open windows

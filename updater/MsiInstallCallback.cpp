@@ -80,6 +80,11 @@ int MsiInstallCallback::Dispatch(UINT messageType, LPCSTR text) {
     }
 }
 
+void MsiInstallCallback::EndRefused() {
+    OnInitialize(0, nullptr);
+    OnTerminate(0, nullptr);
+}
+
 int MsiInstallCallback::OnFatalExit(UINT, LPCSTR) {
     Reset();
     return 0;

@@ -23,6 +23,10 @@ public:
     // 0 for a type without a handler.
     int Dispatch(UINT messageType, LPCSTR text);
 
+    // Ends a request refused before Windows Installer ran as the installer
+    // ends one it cannot open: the start notification, then the end.
+    void EndRefused();
+
     // True once a TERMINATE has been handled (and the end notification posted).
     bool Terminated() const { return terminated_; }
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "log/KilnLogWrapper.h"
+#include "updater/HeldPackage.h"
 #include "updater/InstallRequestRecord.h"
 #include "updater/MsiInstall.h"
 #include "updater/MsiInstallCallback.h"
@@ -28,9 +29,11 @@ private:
 
 }  // namespace
 
-MsiInstallCommonRequest::MsiInstallCommonRequest(std::int32_t installType, std::int32_t applicationType,
-                                                 HWND notifyWindow, UINT notifyMessage, std::string packagePath)
-    : packagePath_(std::move(packagePath)),
+MsiInstallCommonRequest::MsiInstallCommonRequest(std::shared_ptr<const PackageTrust> trust, std::int32_t installType,
+                                                 std::int32_t applicationType, HWND notifyWindow, UINT notifyMessage,
+                                                 std::string packagePath)
+    : trust_(std::move(trust)),
+      packagePath_(std::move(packagePath)),
       notifyWindow_(notifyWindow),
       notifyMessage_(notifyMessage),
       applicationType_(applicationType),
@@ -43,6 +46,12 @@ void MsiInstallCommonRequest::DoAction() {
     MsiInstallCallback callback;
     callback.Reset();
     callback.Bind(notifyWindow_, notifyMessage_, applicationType_);
+    // Held from the check until Windows Installer has returned.
+    const HeldPackage package(packagePath_);
+    if (!trust_->Admit(package)) {
+        callback.EndRefused();
+        return;
+    }
     MsiInstall& install = MsiInstall::GetInstance();
     const CallbackBinding binding(install, callback);
     const char* properties = installType_ == INSTALLTYPE_REINSTALL ? kReinstallProperties : nullptr;

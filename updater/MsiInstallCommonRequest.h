@@ -4,22 +4,28 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "updater/MsiInstallRequest.h"
+#include "updater/PackageTrust.h"
 
 namespace MsiInstaller {
 
 class MsiInstallCommonRequest : public MsiInstallRequest {
 public:
-    MsiInstallCommonRequest(std::int32_t installType, std::int32_t applicationType, HWND notifyWindow,
-                            UINT notifyMessage, std::string packagePath);
+    MsiInstallCommonRequest(std::shared_ptr<const PackageTrust> trust, std::int32_t installType,
+                            std::int32_t applicationType, HWND notifyWindow, UINT notifyMessage,
+                            std::string packagePath);
 
-    // Installs (type 1) or reinstalls (type 2) the package; any other type or
-    // an empty path does nothing.
+    // Installs (type 1) or reinstalls (type 2) the package once `trust`
+    // admits it, keeping writers out of the file until Windows Installer is
+    // done; a refused package ends with the start and end notifications. Any
+    // other type or an empty path does nothing.
     void DoAction() override;
 
 private:
+    std::shared_ptr<const PackageTrust> trust_;
     std::string packagePath_;
     HWND notifyWindow_;
     UINT notifyMessage_;

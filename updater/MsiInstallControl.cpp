@@ -8,13 +8,17 @@
 #include <utility>
 
 #include "log/KilnLogWrapper.h"
+#include "updater/HeldPackage.h"
 #include "updater/MsiInstall.h"
+#include "updater/MsiInstallCallback.h"
 #include "updater/MsiInstallCommonRequest.h"
 
 namespace MsiInstaller {
 namespace {
 
-constexpr DWORD kStopWait = 5000;
+// Windows Installer answers a cancel at its next progress message, yet a
+// rollback may take a while; it is never cut short.
+constexpr DWORD kStopWait = 120000;
 
 std::unique_ptr<MsiInstallControl>& Instance() {
     static std::unique_ptr<MsiInstallControl> instance;
@@ -36,6 +40,10 @@ MsiInstallControl& MsiInstallControl::GetInstance() {
 
 void MsiInstallControl::DeleteInstance() { Instance().reset(); }
 
+MsiInstallControl::MsiInstallControl() : MsiInstallControl(PackageTrust::OfThisProgram()) {}
+
+MsiInstallControl::MsiInstallControl(std::shared_ptr<const PackageTrust> trust) : trust_(std::move(trust)) {}
+
 bool MsiInstallControl::Start() { return thread_.Start(); }
 
 bool MsiInstallControl::Stop() {
@@ -44,7 +52,7 @@ bool MsiInstallControl::Stop() {
 }
 
 void MsiInstallControl::QueueInstall(const InstallRequestRecord& record) {
-    auto request = std::make_unique<MsiInstallCommonRequest>(record.InstallType, record.APLType,
+    auto request = std::make_unique<MsiInstallCommonRequest>(trust_, record.InstallType, record.APLType,
                                                              RecordWindowHandle(record.NotifyWindow),
                                                              record.NotifyMessage, PackagePath(record));
     // A worker that cannot be started now is tried again with the next request.
@@ -60,6 +68,19 @@ void MsiInstallControl::Cancel() {
 void MsiInstallControl::RequestLauncherInstall(const InstallRequestRecord& record) {
     const std::string path = PackagePath(record);
     if (record.InstallType != INSTALLTYPE_REINSTALL || path.empty()) return;
+    // Held until the setup process has been created from it.
+    const HeldPackage package(path);
+    if (trust_->Admit(package)) {
+        RunSetup(path);
+    } else {
+        MsiInstallCallback callback;
+        callback.Bind(RecordWindowHandle(record.NotifyWindow), record.NotifyMessage, record.APLType);
+        callback.EndRefused();
+    }
+    ::PostQuitMessage(0);
+}
+
+void MsiInstallControl::RunSetup(const std::string& path) {
     SHELLEXECUTEINFOA execute{};
     execute.cbSize = sizeof execute;
     execute.hwnd = ::GetDesktopWindow();
@@ -71,7 +92,6 @@ void MsiInstallControl::RequestLauncherInstall(const InstallRequestRecord& recor
         KILNLOG.Write(kLogError, "MsiInstallControl::RequestLauncherInstall[ERROR:0x%08X]",
                       static_cast<unsigned>(::GetLastError()));
     }
-    ::PostQuitMessage(0);
 }
 
 }  // namespace MsiInstaller

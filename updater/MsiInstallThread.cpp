@@ -2,9 +2,12 @@
 
 #include <process.h>
 
+#include <atomic>
+#include <deque>
 #include <exception>
 #include <utility>
 
+#include "lib/wfc/CriticalSection.h"
 #include "log/KilnLogWrapper.h"
 
 namespace MsiInstaller {
@@ -13,58 +16,88 @@ namespace {
 // The worker is woken for each request and for stopping; this bound only
 // keeps its wait finite should a wake-up ever be missed.
 constexpr DWORD kIdleWait = 5000;
-constexpr DWORD kDestructorStopWait = 5000;
-// How long a terminated worker is given to be gone before its handle is closed.
-constexpr DWORD kTerminatedWait = 1000;
+// Windows Installer answers a cancel at its next progress message, yet a
+// rollback may take a while.
+constexpr DWORD kDestructorStopWait = 120000;
 constexpr unsigned kFailedExitCode = 0xFFFFFFFFu;
 
 }  // namespace
 
-MsiInstallThread::MsiInstallThread() : wake_(::CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
+struct MsiInstallThread::Shared {
+    std::atomic<bool> stop{false};
+    lib::KernelHandle wake{::CreateEventA(nullptr, FALSE, FALSE, nullptr)};
+    std::deque<std::unique_ptr<MsiInstallRequest>> queue;
+    lib::wfc::CCriticalSection queueLock;
 
-MsiInstallThread::~MsiInstallThread() { Stop(kDestructorStopWait); }
+    std::unique_ptr<MsiInstallRequest> TakeFront() {
+        lib::wfc::CriticalSectionLock hold(queueLock);
+        if (queue.empty()) return nullptr;
+        std::unique_ptr<MsiInstallRequest> request = std::move(queue.front());
+        queue.pop_front();
+        return request;
+    }
+
+    void Clear() {
+        // Declared first, so the requests are deleted after the lock is left.
+        std::deque<std::unique_ptr<MsiInstallRequest>> dropped;
+        lib::wfc::CriticalSectionLock hold(queueLock);
+        dropped.swap(queue);
+    }
+
+    unsigned Run() {
+        while (!stop) {
+            while (std::unique_ptr<MsiInstallRequest> request = TakeFront()) {
+                request->DoAction();
+                if (stop) break;
+            }
+            ::WaitForSingleObject(wake.get(), kIdleWait);
+        }
+        return 0;
+    }
+};
+
+MsiInstallThread::MsiInstallThread() : shared_(std::make_shared<Shared>()) {}
+
+MsiInstallThread::~MsiInstallThread() {
+    // A worker told to stop before has been waited for already.
+    if (!shared_->stop) Stop(kDestructorStopWait);
+}
 
 bool MsiInstallThread::Start() {
     if (Running()) return true;
     thread_.reset();
-    if (!wake_) return false;
-    stop_ = false;
+    if (!shared_->wake) return false;
+    shared_->stop = false;
+    auto worker = std::make_unique<std::shared_ptr<Shared>>(shared_);
     unsigned id = 0;
-    lib::KernelHandle thread(
-        reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &Routine, this, CREATE_SUSPENDED, &id)));
-    if (!thread || ::ResumeThread(thread.get()) == static_cast<DWORD>(-1)) {
+    lib::KernelHandle thread(reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &Routine, worker.get(), 0, &id)));
+    if (!thread) {
         KILNLOG.Write(kLogError, "MsiInstallThread::Start failed[ERR:0x%08X]", static_cast<unsigned>(::GetLastError()));
-        if (thread) ::TerminateThread(thread.get(), kFailedExitCode);
         return false;
     }
+    // The worker owns its reference from here on.
+    worker.release();
     thread_ = std::move(thread);
     return true;
 }
 
 bool MsiInstallThread::Stop(DWORD milliseconds) {
     if (!thread_) return true;
-    stop_ = true;
-    ::SetEvent(wake_.get());
-    bool stopped = false;
+    shared_->stop = true;
+    Clear();
+    ::SetEvent(shared_->wake.get());
     switch (::WaitForSingleObject(thread_.get(), milliseconds)) {
     case WAIT_OBJECT_0:
-    case WAIT_ABANDONED:
-        stopped = true;
         thread_.reset();
-        break;
+        return true;
     case WAIT_TIMEOUT:
-        KILNLOG.Write(kLogError, "MsiInstallThread::Stop timeout, worker terminated");
-        stopped = ::TerminateThread(thread_.get(), kFailedExitCode) != FALSE;
-        if (stopped) ::WaitForSingleObject(thread_.get(), kTerminatedWait);
-        thread_.reset();
-        break;
+        KILNLOG.Write(kLogError, "MsiInstallThread::Stop timeout, the worker is still busy");
+        return false;
     default:
         KILNLOG.Write(kLogError, "MsiInstallThread::Stop wait failed[ERR:0x%08X]",
                       static_cast<unsigned>(::GetLastError()));
-        break;
+        return false;
     }
-    Clear();
-    return stopped;
 }
 
 bool MsiInstallThread::Running() const {
@@ -73,44 +106,21 @@ bool MsiInstallThread::Running() const {
 
 void MsiInstallThread::Append(std::unique_ptr<MsiInstallRequest> request) {
     {
-        lib::wfc::CriticalSectionLock hold(queueLock_);
-        queue_.push_back(std::move(request));
+        lib::wfc::CriticalSectionLock hold(shared_->queueLock);
+        shared_->queue.push_back(std::move(request));
     }
     // Signalled after the push: the auto-reset event stays set until the
     // worker waits again, so a request pushed just after the worker found the
     // queue empty is not left for the idle bound.
-    ::SetEvent(wake_.get());
+    ::SetEvent(shared_->wake.get());
 }
 
-void MsiInstallThread::Clear() {
-    // Declared first, so the requests are deleted after the lock is left.
-    std::deque<std::unique_ptr<MsiInstallRequest>> dropped;
-    lib::wfc::CriticalSectionLock hold(queueLock_);
-    dropped.swap(queue_);
-}
-
-std::unique_ptr<MsiInstallRequest> MsiInstallThread::TakeFront() {
-    lib::wfc::CriticalSectionLock hold(queueLock_);
-    if (queue_.empty()) return nullptr;
-    std::unique_ptr<MsiInstallRequest> request = std::move(queue_.front());
-    queue_.pop_front();
-    return request;
-}
-
-unsigned MsiInstallThread::Run() {
-    while (!stop_) {
-        while (std::unique_ptr<MsiInstallRequest> request = TakeFront()) {
-            request->DoAction();
-            if (stop_) break;
-        }
-        ::WaitForSingleObject(wake_.get(), kIdleWait);
-    }
-    return 0;
-}
+void MsiInstallThread::Clear() { shared_->Clear(); }
 
 unsigned __stdcall MsiInstallThread::Routine(void* parameter) {
+    const std::unique_ptr<std::shared_ptr<Shared>> shared(static_cast<std::shared_ptr<Shared>*>(parameter));
     try {
-        return static_cast<MsiInstallThread*>(parameter)->Run();
+        return (*shared)->Run();
     } catch (const std::exception& error) {
         KILNLOG.Write(kLogError, "MsiInstallThread::Run exception %s", error.what());
     } catch (...) {

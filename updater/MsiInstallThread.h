@@ -3,14 +3,13 @@
 // time in the order they were queued. Queueing and stopping both signal the
 // wake event, so a request starts as soon as the one before it has ended
 // instead of when the worker's next periodic look at the queue comes round.
+// The worker is never ended by force: one stopped inside Windows Installer
+// would leave an installation half done.
 #include <windows.h>
 
-#include <atomic>
-#include <deque>
 #include <memory>
 
 #include "lib/UniqueHandle.h"
-#include "lib/wfc/CriticalSection.h"
 #include "updater/MsiInstallRequest.h"
 
 namespace MsiInstaller {
@@ -20,14 +19,14 @@ public:
     MsiInstallThread();
     MsiInstallThread(const MsiInstallThread&) = delete;
     MsiInstallThread& operator=(const MsiInstallThread&) = delete;
-    // Stops the worker (at most 5 seconds).
+    // Stops the worker (waiting up to 120 seconds) unless Stop was called before.
     ~MsiInstallThread();
 
     // Starts the worker unless it runs; true when it runs.
     bool Start();
-    // Tells the worker to stop and waits at most `milliseconds`, then
-    // terminates it; true when it ended (or none ran). The queue is emptied
-    // whenever a worker was running.
+    // Empties the queue, tells the worker to stop and waits at most
+    // `milliseconds` for it to end; true when it ended (or none ran). A worker
+    // still busy then is left to finish its request on its own.
     bool Stop(DWORD milliseconds);
     bool Running() const;
 
@@ -37,16 +36,14 @@ public:
     void Clear();
 
 private:
-    // The worker loop.
-    unsigned Run();
-    static unsigned __stdcall Routine(void* parameter);
-    std::unique_ptr<MsiInstallRequest> TakeFront();
+    // What the worker shares with its owner; the worker keeps it alive, so an
+    // owner that stops waiting can go away under a worker that goes on.
+    struct Shared;
 
+    static unsigned __stdcall Routine(void* parameter);
+
+    std::shared_ptr<Shared> shared_;
     lib::KernelHandle thread_;
-    std::atomic<bool> stop_{false};
-    lib::KernelHandle wake_;
-    std::deque<std::unique_ptr<MsiInstallRequest>> queue_;
-    lib::wfc::CCriticalSection queueLock_;
 };
 
 }  // namespace MsiInstaller

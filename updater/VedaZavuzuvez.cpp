@@ -9,6 +9,7 @@
 #include "lib/MessageFilter.h"
 #include "lib/UniqueHandle.h"
 #include "log/KilnLogWrapper.h"
+#include "log/PathLinks.h"
 #include "updater/MsiInstallControl.h"
 #include "updater/RemoveAllMode.h"
 #include "updater/RequestWindow.h"
@@ -19,7 +20,8 @@ namespace {
 constexpr int kRefused = -1;
 
 // The installer engine's worker runs for the life of the message loop; it is
-// stopped and deleted however the loop is left.
+// stopped and deleted however the loop is left. A worker still inside Windows
+// Installer when the wait for it runs out is left to go on until the process ends.
 class EngineSession {
 public:
     EngineSession() { MsiInstaller::MsiInstallControl::GetInstance().Start(); }
@@ -105,6 +107,8 @@ int ServeLauncher(HINSTANCE instance, int showCommand) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int showCommand) {
     try {
+        // Elevated, in folders the user may write to: no link leads a log file elsewhere.
+        kilnlog::SetRefuseLinks(true);
         if (std::strcmp(commandLine, "removeall") == 0) return updater::RunRemoveAll();
         if (std::strcmp(commandLine, "Launcher") != 0) return kRefused;
         return ServeLauncher(instance, showCommand);

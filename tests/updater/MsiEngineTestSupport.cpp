@@ -103,6 +103,8 @@ InstallRequestRecord MakeRecord(std::int32_t applicationType, std::int32_t insta
 
 std::string PackagePath(const std::string& name) { return test::BesideSelf("packages\\" + name + ".msi"); }
 
+std::string SignedPath(const std::string& fileName) { return test::BesideSelf("signed\\" + fileName); }
+
 INSTALLSTATE ProductState(const char* productCode) {
     return MsiInstaller::GetMsiFunctions().QueryProductStateA(productCode);
 }
@@ -129,6 +131,12 @@ std::string InstalledVersionValue(const std::string& productName) {
         return "";
     }
     return value;
+}
+
+size_t Count(const std::string& text, const std::string& part) {
+    size_t count = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
+    return count;
 }
 
 LogWatch::LogWatch() : path_(OwnSystemLog()), start_(test::ReadWholeFile(path_).size()) {}

@@ -71,6 +71,8 @@ InstallRequestRecord MakeRecord(std::int32_t applicationType, std::int32_t insta
 
 // Full path of a test package ("RavelinTestTiny" -> ...\bin\packages\RavelinTestTiny.msi).
 std::string PackagePath(const std::string& name);
+// Full path of a file the build signed for the tests (...\bin\signed\NAME).
+std::string SignedPath(const std::string& fileName);
 
 INSTALLSTATE ProductState(const char* productCode);
 // Uninstalls the product quietly when it is installed; true when it is gone.
@@ -79,6 +81,9 @@ bool EnsureAbsent(const char* productCode);
 // The file and the registry value a test product installs ("" when missing).
 std::string InstalledPayloadPath(const std::string& productName);
 std::string InstalledVersionValue(const std::string& productName);
+
+// How many times `part` appears in `text`.
+size_t Count(const std::string& text, const std::string& part);
 
 // The records this test program's log gains from construction on.
 class LogWatch {

@@ -130,6 +130,9 @@ TEST_F(UpdaterRequests, InstallsQueuedPackagesOneAfterTheOther) {
     const std::string added = log_.Added();
     EXPECT_EQ(1u, Count(added, "\tOnCopyData  APLType:2  InstallType:1  PathPackage:\r\n")) << added;
     EXPECT_EQ(0u, Count(added, "DoAction[ERROR")) << added;
+    // This updater is unsigned: one warning per package, none for the empty request.
+    EXPECT_EQ(2u, Count(added, "\t##\tPackageTrust.cpp\t")) << added;
+    EXPECT_EQ(2u, Count(added, "PackageTrust::Admit unchecked: the updater is unsigned  PathPackage:")) << added;
     EXPECT_TRUE(msitest::EnsureAbsent(msitest::kTinyProduct));
 }
 
@@ -155,21 +158,6 @@ TEST_F(UpdaterRequests, EachHandedOverPackageStartsAtOnce) {
     EXPECT_TRUE(msitest::EnsureAbsent(msitest::kTinyProduct));
 }
 
-class SetupProbe {
-public:
-    SetupProbe() : ran_(::CreateEventA(nullptr, TRUE, FALSE, "RavelinSetupProbeRan")) {
-        ::CopyFileA(test::BesideSelf("updater_setup_probe.exe").c_str(), path().c_str(), FALSE);
-    }
-    // With a blank in it, as a path under "Program Files" would have.
-    std::string path() const { return folder_.path() + "setup probe.exe"; }
-    std::string commandLines() const { return test::ReadWholeFile(folder_.path() + "commandline.txt"); }
-    bool WaitUntilRun() const { return ::WaitForSingleObject(ran_.get(), kBound) == WAIT_OBJECT_0; }
-
-private:
-    test::ScratchFolder folder_;
-    lib::KernelHandle ran_;
-};
-
 TEST_F(UpdaterRequests, RunsTheLauncherSetupOnlyForAnUpdateAndThenEnds) {
     const SetupProbe setup;
     ASSERT_TRUE(test::FileExists(setup.path()));
@@ -194,6 +182,9 @@ TEST_F(UpdaterRequests, RunsTheLauncherSetupOnlyForAnUpdateAndThenEnds) {
     const std::string added = log_.Added();
     EXPECT_EQ(3u, Count(added, "\tOnCopyData  APLType:1  InstallType:")) << added;
     EXPECT_EQ(0u, Count(added, "RequestLauncherInstall[ERROR")) << added;
+    EXPECT_EQ(1u, Count(added, "PackageTrust::Admit unchecked: the updater is unsigned  PathPackage:" + setup.path() +
+                                   "\r\n"))
+        << added;
     EXPECT_EQ(1u, Count(added, "----------<終了>----------")) << added;
 }
 

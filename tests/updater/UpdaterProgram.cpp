@@ -24,6 +24,10 @@ std::string UpdaterCommand(const std::string& arguments) {
     return "\"" + test::BesideSelf("RavelinUpdate.exe") + "\" " + arguments;
 }
 
+std::string SignedUpdaterCommand(const std::string& arguments) {
+    return "\"" + test::BesideSelf("signed\\RavelinUpdate.exe") + "\" " + arguments;
+}
+
 HWND WaitForRequestWindow(const test::ChildProcess& updater) {
     // Idle means the message loop runs, so the window exists; the polling
     // only covers a system that reports idle early.
@@ -36,17 +40,20 @@ HWND WaitForRequestWindow(const test::ChildProcess& updater) {
     }
 }
 
+SetupProbe::SetupProbe(const std::string& program)
+    : ran_(::CreateEventA(nullptr, TRUE, FALSE, "RavelinSetupProbeRan")) {
+    ::CopyFileA(program.c_str(), path().c_str(), FALSE);
+}
+
+bool SetupProbe::WaitUntilRun(DWORD milliseconds) const {
+    return ::WaitForSingleObject(ran_.get(), milliseconds) == WAIT_OBJECT_0;
+}
+
 LogWatch::LogWatch() : start_(test::ReadWholeFile(LogPath()).size()) {}
 
 std::string LogWatch::Added() const {
     const std::string whole = test::ReadWholeFile(LogPath());
     return whole.size() > start_ ? whole.substr(start_) : std::string();
-}
-
-size_t Count(const std::string& text, const std::string& part) {
-    size_t count = 0;
-    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-    return count;
 }
 
 }  // namespace updatertest
