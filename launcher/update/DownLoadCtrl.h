@@ -21,7 +21,9 @@ public:
     // Message codes posted with kNotifyErrorMessage.
     static constexpr unsigned kRequestFailedCode = 0x04100000;  // | low 16 bits of the request result
     static constexpr unsigned kServiceResultCode = 0x04200000;  // | the service's result code
-    static constexpr DWORD kStopTimeout = 25000;
+    // StopAll's whole wait for the query and download threads; those still
+    // blocked then are left to end by themselves.
+    static constexpr DWORD kStopTimeout = 500;
 
     explicit CDownLoadCtrl(std::string downloadFolder = CInstallerDownloader::DefaultDownloadFolder());
     CDownLoadCtrl(const CDownLoadCtrl&) = delete;
@@ -40,7 +42,8 @@ public:
     // given to it before its download starts, so that no message goes astray.
     void SetProgressTarget(int number, HWND window, UINT message);
     // Starts the service query on a worker thread; false when one still runs
-    // or no thread could be made.
+    // or no thread could be made. A query stopped by StopAll posts nothing
+    // more, and a new one can start at once.
     bool StartQuery();
     bool ParseURLData(const BYTE* data, int size);
     // Update and first-install flags of the programs beside the launcher.
@@ -49,24 +52,26 @@ public:
     bool StartDownload(int number);
     CInstallerDownloader* GetDownloader(int number) const;
     std::string GetPackagePath(int number) const;
-    // Stops every download and the query, each within kStopTimeout.
+    // Stops every download and the query, all within kStopTimeout; none of
+    // them posts anything afterwards.
     void StopAll();
 
-    int GetServiceResult() const { return reply_.result; }
+    int GetServiceResult() const;
 
 private:
-    static unsigned __stdcall QueryThreadRoutine(void* self);
-    // The query thread's work: 0 when the reply was understood, else -1.
-    int _GetURLThread() noexcept;
-    int QueryService();
-    void PostNotifyError(unsigned code) const;
+    class Query;
+
+    static unsigned __stdcall QueryThreadRoutine(void* owner);
+    // The reply of the last query that ended, once it has; else the last parsed.
+    const update::ServiceReply& Reply() const;
 
     HWND ownerWindow_ = nullptr;
     UINT resultMessage_ = 0;
-    lib::KernelHandle queryAbortEvent_;
+    // The current query, shared with its thread; a new one for each StartQuery.
+    std::shared_ptr<Query> query_;
     lib::KernelHandle queryThread_;
-    // Written by the query thread before it posts its end, read after that.
-    update::ServiceReply reply_;
+    // Taken from the query once it has ended (see Reply).
+    mutable update::ServiceReply reply_;
     std::unique_ptr<CInstallerDownloader> downloaders_[update::kComponentCount];
     struct ProgressTarget {
         HWND window = nullptr;

@@ -1,17 +1,17 @@
 #pragma once
 // Downloads one installer package on a worker thread of its own into the
-// download folder. A failure is posted to the owner window as
+// download folder. The body streams to "<package>.part", which becomes the
+// package file only once complete. A failure is posted to the owner window as
 // "CVLDownloadNotifyError", and a package that is complete on disk as
 // "CVLDownloadNotifyComplete", after every progress message of the download;
-// progress reaches the window set by SetProgressTarget through the HTTP client.
+// progress reaches the window set by SetProgressTarget through the HTTP
+// client. A stopped download posts nothing more.
 #include <windows.h>
 
 #include <memory>
 #include <string>
 
-#include "launcher/update/WinHttpWrapper.h"
 #include "lib/UniqueHandle.h"
-#include "lib/wfc/CriticalSection.h"
 
 class CInstallerDownloader {
 public:
@@ -20,7 +20,8 @@ public:
     static constexpr const char* kDownloadErrorMessage = "CVLDownloadNotifyError";
     // Posted with wParam 0 and lParam 0 once the package file is written.
     static constexpr const char* kDownloadCompleteMessage = "CVLDownloadNotifyComplete";
-    static constexpr DWORD kStopTimeout = 25000;
+    // How long a stop waits for the download thread before leaving it to end by itself.
+    static constexpr DWORD kStopTimeout = 500;
 
     // The suite's data folder followed by "Download\".
     static std::string DefaultDownloadFolder();
@@ -33,8 +34,12 @@ public:
 
     // Starts downloading `url`; only when idle. False when busy or no thread could be made.
     bool Start(const std::string& url);
-    // Aborts the download and waits for its thread up to `timeoutMilliseconds`;
-    // a thread that does not end by then is terminated and the result is false.
+    // Tells the download to stop, without waiting: its request handle is
+    // closed, and from now on it posts nothing and makes no package file.
+    void Abort();
+    // Abort, then waits for the download thread up to `timeoutMilliseconds`.
+    // A thread still blocked then (only its call's own timeout ends that)
+    // owns all it uses and is left to end by itself; the result is false.
     bool Stop(DWORD timeoutMilliseconds);
     // Waits up to `timeoutMilliseconds` for the download thread to end; true
     // when it ended or none runs.
@@ -49,28 +54,15 @@ public:
     void SetProgressTarget(HWND window, UINT message);
 
 private:
-    static unsigned __stdcall ThreadRoutine(void* self);
-    // The thread's work: 0 when the package was downloaded, else -1.
-    int Run() noexcept;
-    bool Download();
-    // The HTTP client of this download, made on the download thread.
-    CWinHttpWrapper& NewClient();
-    bool IsAborted() const;
-    void SetState(int state);
+    class Job;
 
-    lib::KernelHandle abortEvent_;
-    HWND owner_;
-    mutable lib::wfc::CCriticalSection lock_;
-    // One client per download, released when it ends, so that a finished
-    // download holds no copy of its package in memory. Set and reset by the
-    // download thread only; used by other threads under lock_.
-    std::unique_ptr<CWinHttpWrapper> http_;
-    HWND progressWindow_ = nullptr;  // under lock_
-    UINT progressMessage_ = 0;       // under lock_
-    int state_ = kIdle;              // under lock_
+    static unsigned __stdcall ThreadRoutine(void* owner);
+
+    const HWND owner_;
     const std::string downloadFolder_;
-    std::string packagePath_;        // under lock_
-    long long completedSize_ = -1;   // under lock_
-    std::string url_;
+    HWND progressWindow_ = nullptr;
+    UINT progressMessage_ = 0;
+    // The current download, shared with its thread; a new one for each Start.
+    std::shared_ptr<Job> job_;
     lib::KernelHandle thread_;
 };

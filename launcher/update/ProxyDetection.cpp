@@ -2,8 +2,14 @@
 
 #include <winhttp.h>
 
-#include <mutex>
+#include <process.h>
 
+#include <algorithm>
+#include <memory>
+#include <mutex>
+#include <utility>
+
+#include "launcher/update/AbandonedThreads.h"
 #include "launcher/update/InternetHandle.h"
 #include "log/KilnLogWrapper.h"
 #include "lib/AnsiText.h"
@@ -110,18 +116,52 @@ std::wstring ManualProxy() {
     return server;
 }
 
+// The automatic detection of one request, shared by the thread that runs it
+// and the caller, who waits for it only up to kAutoDetectBound.
+struct AutoDetection {
+    std::wstring url;
+    DWORD timeout = 0;
+    std::wstring proxy;  // written by the thread before it ends
+};
+
+unsigned __stdcall AutoDetectThread(void* owner) {
+    const std::unique_ptr<std::shared_ptr<AutoDetection>> detection(static_cast<std::shared_ptr<AutoDetection>*>(owner));
+    try {
+        InternetHandle session(::WinHttpOpen(L"WinHTTP AutoProxy Get/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY,
+                                             WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
+        if (!session) return 1;
+        const int bound = static_cast<int>((*detection)->timeout);
+        ::WinHttpSetTimeouts(session.get(), bound, bound, bound, bound);
+        (*detection)->proxy = AutomaticProxy(session.get(), (*detection)->url);
+    } catch (...) {
+        CKilnLogWrapper("WinHttpWrapper", 699).Write(kLogError, "WinHttpGetProxyForUrl() 例外終了");
+        return 1;
+    }
+    return 0;
+}
+
+// The configuration script's or the detected proxy; empty when none is found
+// within the bound, and then the detection is left to end by itself.
+std::wstring BoundedAutomaticProxy(const std::wstring& url, DWORD timeout) {
+    auto detection = std::make_shared<AutoDetection>();
+    detection->url = url;
+    detection->timeout = std::min(timeout, kAutoDetectBound);
+    auto owner = std::make_unique<std::shared_ptr<AutoDetection>>(detection);
+    lib::KernelHandle thread(
+        reinterpret_cast<HANDLE>(::_beginthreadex(nullptr, 0, &AutoDetectThread, owner.get(), 0, nullptr)));
+    if (!thread) return {};
+    owner.release();  // the thread's now
+    if (::WaitForSingleObject(thread.get(), kAutoDetectBound) == WAIT_OBJECT_0) return detection->proxy;
+    CKilnLogWrapper("WinHttpWrapper", 699)
+        .Write(kLogError, "WinHttpGetProxyForUrl() タイムアウト %lums", static_cast<unsigned long>(kAutoDetectBound));
+    AbandonThread(std::move(thread));
+    return {};
+}
+
 }  // namespace
 
 std::wstring DetectProxy(const std::wstring& url, DWORD timeout) {
-    std::wstring proxy;
-    {
-        InternetHandle session(::WinHttpOpen(L"WinHTTP AutoProxy Get/1.0", WINHTTP_ACCESS_TYPE_NO_PROXY,
-                                             WINHTTP_NO_PROXY_NAME, WINHTTP_NO_PROXY_BYPASS, 0));
-        if (!session) return {};
-        const int bound = static_cast<int>(timeout);
-        ::WinHttpSetTimeouts(session.get(), bound, bound, bound, bound);
-        proxy = AutomaticProxy(session.get(), url);
-    }
+    const std::wstring proxy = BoundedAutomaticProxy(url, timeout);
     return proxy.empty() ? ManualProxy() : proxy;
 }
 

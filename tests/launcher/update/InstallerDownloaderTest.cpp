@@ -1,14 +1,14 @@
-// Package downloads against the stand-in service: whole files, failures that
-// write nothing, and stopping.
+// Package downloads against the stand-in service: whole files that appear
+// only when complete, failures that write nothing, and stopping.
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstdio>
 #include <random>
 #include <string>
 
 #include "launcher/update/DownLoadCtrl.h"
 #include "launcher/update/InstallerDownloader.h"
+#include "launcher/update/DownloadFile.h"
 #include "tests/launcher/update/PostedMessages.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/UpdateService.h"
@@ -42,6 +42,10 @@ protected:
         return posted_.Named(updatetest::Registered(CInstallerDownloader::kDownloadErrorMessage)).size();
     }
     std::string folder() const { return scratch_.path() + "Download\\"; }
+    // Neither the package nor its part file is in the download folder.
+    bool Absent(const std::string& name) const {
+        return !test::FileExists(folder() + name) && !test::FileExists(update::CDownloadFile::UnfinishedPath(folder() + name));
+    }
 
     test::ScratchFolder scratch_;
     updatetest::PostedMessages posted_;
@@ -77,17 +81,19 @@ TEST_F(Download, PackageIsWrittenWholeWithProgress) {
 
 TEST_F(Download, FailuresAreReportedAndWriteNothing) {
     const test::ServiceInstance& http = test::Service("http");
-    test::SetServiceConfig(http, R"({"faults": {"/dl_short.msi": {"kind": "short", "bytes": 1000}}})");
+    test::SetServiceConfig(http, R"({"faults": {"/dl_short.msi": {"kind": "short", "bytes": 30000},
+                                                "/dl_reset.msi": {"kind": "reset", "bytes": 30000}}})");
     ServePackage("dl_short.msi", 50000);
-    for (const char* name : {"dl_missing.msi", "dl_short.msi"}) {
+    ServePackage("dl_reset.msi", 50000);
+    for (const char* name : {"dl_missing.msi", "dl_short.msi", "dl_reset.msi"}) {
         CInstallerDownloader downloader(posted_.window(), folder());
         ASSERT_TRUE(downloader.Start(http.baseUrl + "/" + name));
         ASSERT_TRUE(downloader.Wait(kDownloadBound));
+        EXPECT_EQ(-1, downloader.GetCompletedSize()) << name;
+        EXPECT_TRUE(Absent(name)) << name;
     }
     posted_.Collect();
-    EXPECT_EQ(2u, Errors());
-    EXPECT_FALSE(test::FileExists(folder() + "dl_missing.msi"));
-    EXPECT_FALSE(test::FileExists(folder() + "dl_short.msi"));
+    EXPECT_EQ(3u, Errors());
 }
 
 TEST_F(Download, UnsafePackageNamesAreRefusedBeforeAnyRequest) {
@@ -121,11 +127,45 @@ TEST_F(Download, StopEndsAFlowingDownloadAtOnce) {
 
     const DWORD start = ::GetTickCount();
     EXPECT_TRUE(downloader.Stop(CInstallerDownloader::kStopTimeout));
-    EXPECT_LT(::GetTickCount() - start, 2000u);
-    posted_.Collect();
-    EXPECT_EQ(1u, Errors());
+    EXPECT_LT(::GetTickCount() - start, 1000u);
     EXPECT_EQ(CInstallerDownloader::kIdle, downloader.GetState());
-    EXPECT_FALSE(test::FileExists(folder() + "dl_slow.msi"));
+    EXPECT_TRUE(Absent("dl_slow.msi"));
+    // A stopped download says nothing more.
+    posted_.Collect();
+    const std::size_t progressSeen = posted_.Named(progress).size();
+    ::Sleep(200);
+    posted_.Collect();
+    EXPECT_EQ(0u, Errors());
+    EXPECT_EQ(progressSeen, posted_.Named(progress).size());
+}
+
+// The package file appears once, whole: an older one of the same name stays
+// as it is while the new one streams to the part file.
+TEST_F(Download, PackageAppearsOnlyWhenComplete) {
+    const test::ServiceInstance& http = test::Service("http");
+    test::SetServiceConfig(http, R"({"faults": {"/dl_new.msi": {"kind": "slow", "chunk": 20000, "interval": 0.05}}})");
+    const std::string contents = ServePackage("dl_new.msi", 400000);
+    ASSERT_TRUE(::CreateDirectoryA(folder().c_str(), nullptr));
+    test::WriteWholeFile(folder() + "dl_new.msi", "older package");
+    const UINT progress = updatetest::Registered("VantorProgress");
+    const UINT complete = updatetest::Registered(CInstallerDownloader::kDownloadCompleteMessage);
+    CInstallerDownloader downloader(posted_.window(), folder());
+    downloader.SetProgressTarget(posted_.window(), progress);
+    ASSERT_TRUE(downloader.Start(http.baseUrl + "/dl_new.msi"));
+    // The file is renamed into place just before the thread ends and posts.
+    int looksAtOlder = 0;
+    for (int look = 0; !posted_.WaitFor(complete, 30); ++look) {
+        ASSERT_LT(look, 1000);
+        const std::string seen = test::ReadWholeFile(folder() + "dl_new.msi");
+        ASSERT_TRUE(seen == "older package" || seen == contents) << seen.size() << " bytes";
+        if (seen == "older package") ++looksAtOlder;
+    }
+    EXPECT_GT(looksAtOlder, 5);
+    EXPECT_GT(posted_.Named(progress).size(), 1u);
+    EXPECT_TRUE(contents == test::ReadWholeFile(folder() + "dl_new.msi"));
+    EXPECT_FALSE(test::FileExists(update::CDownloadFile::UnfinishedPath(folder() + "dl_new.msi")));
+    EXPECT_EQ(static_cast<long long>(contents.size()), downloader.GetCompletedSize());
+    EXPECT_EQ(0u, Errors());
 }
 
 TEST_F(Download, ControlDownloadsByComponentNumber) {
@@ -168,27 +208,4 @@ TEST_F(Download, ReplyDataIsTheGivenBytesUpToAZero) {
     const std::string zero = std::string("RET=7", 5) + '\0' + seven.substr(5);
     EXPECT_FALSE(ParseInto(control, zero));
     EXPECT_EQ(7, control.GetServiceResult());
-}
-
-TEST_F(Download, StopAllEndsADownloadStalledBeforeHeadersWithinTheBound) {
-    const test::ServiceInstance& http = test::Service("http");
-    test::SetServiceConfig(http, R"({"faults": {"/dl_stall.msi": {"kind": "stall_headers"}}})");
-    test::ClearServiceRequests(http);
-    CDownLoadCtrl control(folder());
-    control.SetOwner(posted_.window(), updatetest::Registered(CDownLoadCtrl::kQueryEndMessage));
-    ASSERT_TRUE(ParseInto(control, SevenFieldReply(http.baseUrl + "/dl_stall.msi", "")));
-    ASSERT_TRUE(control.StartDownload(1));
-    // Stop only once the request hangs at the service.
-    for (int i = 0; i < 100 && test::ServiceRequests(http).empty(); ++i) ::Sleep(100);
-    ASSERT_EQ(1u, test::ServiceRequests(http).size());
-
-    const DWORD start = ::GetTickCount();
-    control.StopAll();
-    const DWORD elapsed = ::GetTickCount() - start;
-    EXPECT_LT(elapsed, CDownLoadCtrl::kStopTimeout);
-    std::printf("StopAll of a download stalled before headers: %lu ms\n", static_cast<unsigned long>(elapsed));
-    EXPECT_EQ(nullptr, control.GetDownloader(1));
-    posted_.Collect();
-    EXPECT_EQ(1u, Errors());
-    EXPECT_FALSE(test::FileExists(folder() + "dl_stall.msi"));
 }
