@@ -9,6 +9,7 @@
 #include "launcher/app/LaunchWindow.h"
 #include "launcher/app/LauncherResources.h"
 #include "launcher/app/MainWindow.h"
+#include "launcher/app/SecureConnectionWarmUp.h"
 #include "lib/MessageFilter.h"
 #include "lib/UniqueHandle.h"
 #include "lib/wfc/Framework.h"
@@ -73,6 +74,7 @@ int RunLauncher(HINSTANCE instance, int showCommand) {
     lib::KernelHandle instanceMutex(::CreateMutexA(nullptr, FALSE, "MN_Ravelin_Launcher"));
     if (::GetLastError() == ERROR_ALREADY_EXISTS) return -1;
 
+    const launcher::CSecureConnectionWarmUp warmUp;
     RegisterMainWindowClasses(instance);
     const LogSession log;
     try {
