@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/BareDownload.h"
 #include "bench/BenchTiming.h"
 #include "launcher/update/AbandonedThreads.h"
 #include "launcher/update/DownLoadCtrl.h"
@@ -76,13 +77,9 @@ std::uint64_t BareDownload(const test::ServiceInstance& service, const std::stri
                                                  WINHTTP_NO_PROXY_BYPASS, 0));
     update::InternetHandle connection(
         ::WinHttpConnect(session.get(), L"localhost", static_cast<INTERNET_PORT>(service.port), 0));
-    const std::wstring path = Wide(std::string("/") + kPackageName);
-    const DWORD flags = WINHTTP_FLAG_REFRESH | (service.name == "http" ? 0 : WINHTTP_FLAG_SECURE);
-    update::InternetHandle request(::WinHttpOpenRequest(connection.get(), L"GET", path.c_str(), nullptr,
-                                                        WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES, flags));
-    if (!request || !::WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA,
-                                          0, 0, 0) ||
-        !::WinHttpReceiveResponse(request.get(), nullptr)) {
+    const update::InternetHandle request =
+        bench::SendBareGet(connection.get(), Wide(std::string("/") + kPackageName), service.name != "http");
+    if (!request) {
         std::printf("%s: bare request failed with %lu\n", service.name.c_str(), ::GetLastError());
         return 0;
     }
@@ -90,18 +87,8 @@ std::uint64_t BareDownload(const test::ServiceInstance& service, const std::stri
     lib::FileHandle file(::CreateFileA(part.c_str(), GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                        FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     if (!file) return 0;
-    std::vector<char> buffer(102400);
-    std::uint64_t total = 0;
-    for (;;) {
-        DWORD available = 0;
-        if (!::WinHttpQueryDataAvailable(request.get(), &available) || available == 0) break;
-        DWORD read = 0;
-        if (!::WinHttpReadData(request.get(), buffer.data(), std::min<DWORD>(available, 102400), &read) || read == 0)
-            break;
-        DWORD written = 0;
-        if (!::WriteFile(file.get(), buffer.data(), read, &written, nullptr) || written != read) return 0;
-        total += read;
-    }
+    const std::uint64_t total = bench::CopyBody(request.get(), file.get());
+    if (total == 0) return 0;
     file.reset();
     if (!::MoveFileExA(part.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return 0;
     return total;

@@ -35,6 +35,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/BareDownload.h"
 #include "bench/BenchTiming.h"
 #include "launcher/update/InternetHandle.h"
 #include "lib/UniqueHandle.h"
@@ -377,29 +378,10 @@ Road RunRoad() {
 // Bytes of one file read by a bare loop (query available, read at most
 // 102400) and written to `target`.
 std::uint64_t BareDownload(HINTERNET connection, const std::string& name, const std::string& target) {
-    const std::wstring path = Wide("/" + name);
-    update::InternetHandle request(::WinHttpOpenRequest(connection, L"GET", path.c_str(), nullptr,
-                                                        WINHTTP_NO_REFERER, WINHTTP_DEFAULT_ACCEPT_TYPES,
-                                                        WINHTTP_FLAG_REFRESH | WINHTTP_FLAG_SECURE));
-    if (!request ||
-        !::WinHttpSendRequest(request.get(), WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
-        !::WinHttpReceiveResponse(request.get(), nullptr))
-        return 0;
+    const update::InternetHandle request = bench::SendBareGet(connection, Wide("/" + name), true);
+    if (!request) return 0;
     lib::FileHandle file(::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    if (!file) return 0;
-    std::vector<char> buffer(102400);
-    std::uint64_t total = 0;
-    for (;;) {
-        DWORD available = 0;
-        if (!::WinHttpQueryDataAvailable(request.get(), &available) || available == 0) break;
-        DWORD read = 0;
-        if (!::WinHttpReadData(request.get(), buffer.data(), std::min<DWORD>(available, 102400), &read) || read == 0)
-            break;
-        DWORD written = 0;
-        if (!::WriteFile(file.get(), buffer.data(), read, &written, nullptr) || written != read) return 0;
-        total += read;
-    }
-    return total;
+    return file ? bench::CopyBody(request.get(), file.get()) : 0;
 }
 
 // Seconds for both packages, one after the other as the launcher takes them.

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "lib/AnsiText.h"
 #include "log/PathLinks.h"
 
 namespace {
@@ -9,15 +10,6 @@ namespace {
 bool IsFolder(const wchar_t* path) {
     const DWORD attributes = ::GetFileAttributesW(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::wstring Widen(const std::string& text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
-    wide.resize(static_cast<std::size_t>(length - 1));
-    return wide;
 }
 
 // The long-path prefix is only valid before an absolute path.
@@ -39,7 +31,7 @@ void CreateLongPathFolder(const std::wstring& path) {
 
 bool CreateLogFolder(const std::string& path) try {
     if (path.empty()) return false;
-    const std::wstring full = AbsolutePath(Widen(path));
+    const std::wstring full = AbsolutePath(lib::FromAnsi(path));
     if (full.empty()) return false;
     if (kilnlog::RefuseLinks() && kilnlog::HasLinkOnPath(full)) return false;
     if (!IsFolder(full.c_str())) {

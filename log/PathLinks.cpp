@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "lib/AnsiText.h"
+
 namespace kilnlog {
 namespace {
 
@@ -36,14 +38,7 @@ bool HasLinkOnPath(const std::wstring& path) {
     return false;
 }
 
-bool HasLinkOnPath(const std::string& path) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    if (length <= 0) return false;
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], length);
-    wide.resize(static_cast<std::size_t>(length - 1));
-    return HasLinkOnPath(wide);
-}
+bool HasLinkOnPath(const std::string& path) { return HasLinkOnPath(lib::FromAnsi(path)); }
 
 bool RefuseLinks() noexcept { return refuseLinks.load(std::memory_order_relaxed); }
 void SetRefuseLinks(bool on) noexcept { refuseLinks.store(on, std::memory_order_relaxed); }

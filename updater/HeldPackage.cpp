@@ -1,22 +1,11 @@
 #include "updater/HeldPackage.h"
 
+#include "lib/AnsiText.h"
 #include "log/PathLinks.h"
 
 namespace MsiInstaller {
-namespace {
 
-std::wstring Widen(const std::string& text) {
-    const int length = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0) return {};
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], length);
-    wide.resize(static_cast<std::size_t>(length - 1));
-    return wide;
-}
-
-}  // namespace
-
-HeldPackage::HeldPackage(const std::string& path) : path_(path), widePath_(Widen(path)) {
+HeldPackage::HeldPackage(const std::string& path) : path_(path), widePath_(lib::FromAnsi(path)) {
     if (kilnlog::HasLinkOnPath(widePath_)) {
         error_ = kilnlog::kErrorStoppedOnLink;
         return;

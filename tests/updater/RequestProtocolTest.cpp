@@ -12,6 +12,7 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/updater/LauncherStandIn.h"
 #include "tests/updater/MsiEngineTestSupport.h"
+#include "tests/updater/RunningUpdaterTest.h"
 #include "tests/updater/UpdaterProgram.h"
 #include "updater/InstallRequestRecord.h"
 
@@ -21,37 +22,9 @@ namespace {
 // An installation with plenty of slack for a loaded machine.
 constexpr DWORD kInstallBound = 60000;
 
-class UpdaterRequests : public ::testing::Test {
+class UpdaterRequests : public RunningUpdaterTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, launcher_.window());
-        window_ = WaitForRequestWindow(updater_);
-        ASSERT_NE(nullptr, window_);
-    }
-
-    // Through the menu's Exit, as a user would end it.
-    void TearDown() override {
-        if (!updater_.Running()) return;
-        ::PostMessageA(window_, WM_COMMAND, 105, 0);
-        DWORD exitCode = 1;
-        EXPECT_TRUE(updater_.Wait(kBound, &exitCode));
-        EXPECT_EQ(0u, exitCode);
-    }
-
-    InstallRequestRecord Record(std::int32_t applicationType, std::int32_t installType,
-                                const std::string& path) const {
-        return msitest::MakeRecord(applicationType, installType, launcher_.window(), launcher_.notifyMessage(),
-                                   path);
-    }
-
-    LRESULT SendInstall(const InstallRequestRecord& record) const {
-        return launcher_.Send(window_, COPYDATAINSTALL, &record, sizeof record);
-    }
-
-    LauncherStandIn launcher_;
-    LogWatch log_;
-    test::ChildProcess updater_{UpdaterCommand("Launcher")};
-    HWND window_ = nullptr;
+    UpdaterRequests() : RunningUpdaterTest(UpdaterCommand("Launcher")) {}
 };
 
 TEST_F(UpdaterRequests, RefusesVoidAndMalformedRequests) {

@@ -10,6 +10,7 @@
 #include "tests/support/ScratchFolder.h"
 #include "tests/updater/LauncherStandIn.h"
 #include "tests/updater/MsiEngineTestSupport.h"
+#include "tests/updater/RunningUpdaterTest.h"
 #include "tests/updater/UpdaterProgram.h"
 #include "updater/InstallRequestRecord.h"
 
@@ -20,36 +21,15 @@ constexpr DWORD kInstallBound = 60000;
 // How long a setup program that should not run is given to show up.
 constexpr DWORD kNoRun = 3000;
 
-class SignedUpdater : public ::testing::Test {
+class SignedUpdater : public RunningUpdaterTest {
 protected:
-    void SetUp() override {
-        ASSERT_NE(nullptr, launcher_.window());
-        window_ = WaitForRequestWindow(updater_);
-        ASSERT_NE(nullptr, window_);
-    }
-    void TearDown() override {
-        if (!updater_.Running()) return;
-        ::PostMessageA(window_, WM_COMMAND, 105, 0);
-        DWORD exitCode = 1;
-        EXPECT_TRUE(updater_.Wait(kBound, &exitCode));
-    }
-
-    LRESULT SendInstall(std::int32_t applicationType, std::int32_t installType, const std::string& path) const {
-        const InstallRequestRecord record = msitest::MakeRecord(applicationType, installType, launcher_.window(),
-                                                                launcher_.notifyMessage(), path);
-        return launcher_.Send(window_, COPYDATAINSTALL, &record, sizeof record);
-    }
+    SignedUpdater() : RunningUpdaterTest(SignedUpdaterCommand("Launcher")) {}
 
     void ExpectUpdaterEnded() {
         DWORD exitCode = 1;
         ASSERT_TRUE(updater_.Wait(kBound, &exitCode));
         EXPECT_EQ(0u, exitCode);
     }
-
-    LauncherStandIn launcher_;
-    LogWatch log_;
-    test::ChildProcess updater_{SignedUpdaterCommand("Launcher")};
-    HWND window_ = nullptr;
 };
 
 TEST_F(SignedUpdater, InstallsOnlyPackagesOfItsOwnSignerAndEndsEachRefusedRequest) {
