@@ -30,7 +30,10 @@
 # and a Connection.info whose entry 30 names the service. The folder is also
 # recorded as HKLM\SOFTWARE\Halvard\Ravelin "InstallDir". The service's test CA is
 # trusted in this prefix only. State lives in BUILD/demo/bench (the Wine bench)
-# and BUILD/demo/service (CA, served files, config, requests, log).
+# and BUILD/demo/service (CA, signing certificates, served files, config,
+# requests, log). The suite's launcher and updater and the packages served are
+# signed with a test code-signing certificate, so the updater checks each
+# package's signer as it would in the field.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -201,6 +204,13 @@ stop_service() {
   rm -f "$service/service.pid" "$service/ready"
 }
 
+# Signs a program or package with the demo's test signer (made by setup).
+sign_in_place() {
+  osslsigncode sign -certs "$service/signing/signer.pem" -key "$service/signing/signer.key" -h sha256 \
+    -in "$1" -out "$1.signing" >/dev/null || die "$1 could not be signed"
+  mv "$1.signing" "$1"
+}
+
 # ---- the Wine bench --------------------------------------------------------
 bench_running() { [ -f "$bench/wineserver.pid" ] && alive "$(cat "$bench/wineserver.pid")"; }
 
@@ -254,6 +264,11 @@ setup() {
     cmp -s "$folder/${!program}" "$demo/v1/${!program}" || die "${!program} is not in $folder after installing ${!package}"
   done
   cp "$build/bin/Ravelin_Launcher.exe" "$build/bin/RavelinUpdate.exe" "$folder/"
+  # A signed updater installs only packages of its own signer: the suite's
+  # programs and the packages the service offers carry the demo's test signature.
+  [ -f "$service/signing/signer.pem" ] || "$here/make-signing-cert.sh" "$service/signing" >/dev/null
+  sign_in_place "$folder/Ravelin_Launcher.exe"
+  sign_in_place "$folder/RavelinUpdate.exe"
 
   mkdir -p "$service"
   [ -f "$service/ca/valid.pem" ] || "$here/make-test-ca.sh" "$service/ca" >/dev/null
@@ -262,6 +277,7 @@ setup() {
   rm -rf "$service/files"
   mkdir -p "$service/files"
   cp "$demo/packages/"* "$service/files/"
+  for package in "$service/files/"*; do sign_in_place "$package"; done
   rm -f "$service/requests.jsonl"
   write_config "$flags"
   [ -n "$(service_port)" ] || free_port >"$service/port"
